@@ -1,0 +1,83 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantorel {
+
+inline constexpr std::string_view kSettingsFileName = "Setting.ini";
+inline constexpr std::string_view kSettingsSection = "Vantorel";
+
+// The in-memory image of the settings section; every owner keeps its own copy.
+struct SettingsRecord {
+  int32_t nSelLanguageIndex = 0;    // 0 English, 1 Chinese
+  int32_t nSelNTPServerIndex = -1;  // -1: the server is chosen automatically
+  int32_t nSelTimeZoneIndex = -1;   // zone table row, -1: none
+  uint16_t bDefualtServers = 1;     // the built-in server list is in use
+  uint16_t bWelcomeScreen = 1;
+  uint16_t bDST = 0;
+  uint16_t bTimeZoneUnset = 1;  // no usable zone row stored: follow the host's zone
+  // The user's server list text; empty (nullopt) while the built-in list is in use, else
+  // never an empty string.
+  std::optional<std::string> strServers;
+
+  friend bool operator==(const SettingsRecord&, const SettingsRecord&) = default;
+};
+
+struct ServerEntry {
+  int32_t zoneCode = 0;  // 12 + the server's UTC offset in whole hours; 0 for the user's
+  std::string host;
+
+  friend bool operator==(const ServerEntry&, const ServerEntry&) = default;
+};
+
+struct DefaultServer {
+  int32_t zoneCode;
+  std::string_view host;
+};
+
+// Large public time services that answer a short burst of queries from one client.
+inline constexpr std::string_view kLastResortServer = "time.google.com";
+inline constexpr std::string_view kFallbackServer = "north-america.pool.ntp.org";
+
+// Eleven servers in a fixed order, ended by an entry with an empty host.
+inline constexpr std::array<DefaultServer, 12> kDefaultServers = {{
+    {5, "us.pool.ntp.org"},   // United States
+    {4, kLastResortServer},   // Google, Mountain View (anycast)
+    {6, kFallbackServer},     // North America
+    {9, "a.st1.ntp.br"},      // NTP.br, Sao Paulo
+    {12, "uk.pool.ntp.org"},  // United Kingdom
+    {13, "ptbtime1.ptb.de"},  // PTB, Braunschweig
+    {15, "ntp.ix.ru"},        // MSK-IX, Moscow
+    {20, "ntp.aliyun.com"},   // Alibaba Cloud, Hangzhou
+    {21, "ntp.nict.jp"},      // NICT, Tokyo
+    {22, "au.pool.ntp.org"},  // Australia
+    {14, "fi.pool.ntp.org"},  // Finland
+    {0, ""},
+}};
+inline constexpr size_t kDefaultServerCount = kDefaultServers.size() - 1;
+
+// "Setting.ini" beside the executable; empty when the executable's folder cannot be told.
+std::filesystem::path SettingsFilePath();
+
+// Never fails: a missing file, section, key or malformed value gives the default.
+// A null record does nothing.
+void LoadSettings(SettingsRecord* record);
+void LoadSettings(SettingsRecord* record, const std::filesystem::path& file);
+
+// Writes the record (unchanged) into the section. With serverListChanged the stored server
+// position is -1. Failed writes are logged only. A null record does nothing.
+void SaveSettings(const SettingsRecord* record, bool serverListChanged);
+bool SaveSettings(const SettingsRecord* record, bool serverListChanged,
+                  const std::filesystem::path& file);
+
+// The coding of the user's server list: names joined by ";", empty names skipped on reading.
+std::vector<ServerEntry> SplitServerList(std::string_view text);
+std::string JoinServerList(const std::vector<std::string>& hosts);
+
+}  // namespace vantorel

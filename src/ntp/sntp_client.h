@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "ntp/ntp_timestamp.h"
+#include "platform/clock.h"
+#include "platform/udp_socket.h"
+
+namespace vantorel {
+
+struct SntpResult {
+  int32_t leapIndicator = 0;
+  int32_t stratum = 0;
+  NtpTimestamp originateTime;    // T1: our clock when the request left
+  NtpTimestamp receiveTime;      // T2: the server's clock when the request arrived
+  NtpTimestamp transmitTime;     // T3: the server's clock when the reply left
+  NtpTimestamp destinationTime;  // T4: our clock when the reply arrived
+  double roundTripDelay = 0.0;   // seconds
+  double clockOffset = 0.0;      // seconds; positive when our clock is behind the server
+};
+
+// One SNTP request/reply exchange with a named server over UDP.
+class SntpClient {
+ public:
+  static constexpr uint32_t kDefaultTimeoutMs = 5000;
+
+  explicit SntpClient(
+      const platform::Clock& clock = platform::SystemClock(),
+      std::shared_ptr<platform::NameResolver> resolver = platform::SystemNameResolver());
+
+  void SetTimeout(uint32_t ms) { timeoutMs = ms; }
+  uint32_t Timeout() const { return timeoutMs; }
+
+  // Sockets need no start-up here; kept for the caller's order of things.
+  static bool InitializeNetwork() { return true; }
+
+  // True with every field of the result set. False leaves the failed step's code as the
+  // thread's last error: the socket layer's, 10060 when no valid reply came in time, or one
+  // of the reply checks' codes.
+  bool Query(const std::string& server, SntpResult& result, uint16_t port = 123);
+
+  // Delay and offset from the four timestamps of a result.
+  static void ComputeOffsetAndDelay(SntpResult& result);
+
+ private:
+  const platform::Clock& m_clock;
+  std::shared_ptr<platform::NameResolver> m_resolver;
+  uint32_t timeoutMs = kDefaultTimeoutMs;
+};
+
+}  // namespace vantorel

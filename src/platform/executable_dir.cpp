@@ -1,0 +1,14 @@
+#include "platform/executable_dir.h"
+
+#include <system_error>
+
+namespace vantorel::platform {
+
+std::filesystem::path ExecutableDir() {
+  std::error_code error;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error || !exe.has_parent_path()) return {};
+  return exe.parent_path();
+}
+
+}  // namespace vantorel::platform

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vantorel::platform {
+
+// What the rest of the program knows of the host's zone: the standard-time bias in minutes
+// (UTC = local standard time + bias) and the zone's Windows standard-time key name
+// ("China Standard Time"), empty when the zone has none.
+struct HostZoneInfo {
+  int32_t bias = 0;
+  std::string standardName;
+};
+
+class HostZone {
+ public:
+  virtual ~HostZone() = default;
+  virtual HostZoneInfo Read() const = 0;
+};
+
+// The real host zone, read afresh on every call from TZ, /etc/localtime or /etc/timezone.
+const HostZone& SystemHostZone();
+
+// The IANA id of the host's zone ("Asia/Shanghai"), or empty when it cannot be told.
+std::string HostIanaZoneId();
+// Bias and Windows key name of an IANA zone; false for an id the zone data does not know.
+bool HostZoneForIanaId(const std::string& ianaId, HostZoneInfo* out);
+
+}  // namespace vantorel::platform

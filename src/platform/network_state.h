@@ -1,0 +1,16 @@
+#pragma once
+
+namespace vantorel::platform {
+
+// Whether the machine has a network to ask: a non-loopback interface that is up and has an
+// address.
+class NetworkState {
+ public:
+  virtual ~NetworkState() = default;
+  virtual bool IsConnected() const = 0;
+};
+
+const NetworkState& SystemNetworkState();
+bool IsNetworkConnected();
+
+}  // namespace vantorel::platform

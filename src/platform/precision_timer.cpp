@@ -1,0 +1,91 @@
+#include "platform/precision_timer.h"
+
+namespace vantorel::platform {
+
+PrecisionTimer::~PrecisionTimer() {
+  {
+    std::lock_guard guard(m_mutex);
+    m_stop = true;
+    m_timers.clear();
+  }
+  m_changed.notify_all();
+  if (m_thread.joinable()) m_thread.join();
+}
+
+PrecisionTimer::TimerId PrecisionTimer::StartPeriodic(std::chrono::milliseconds period,
+                                                      Callback callback) {
+  if (period < kResolution) period = kResolution;
+  return Add(period, period, std::move(callback));
+}
+
+PrecisionTimer::TimerId PrecisionTimer::StartOneShot(std::chrono::milliseconds delay,
+                                                     Callback callback) {
+  if (delay < std::chrono::milliseconds::zero()) delay = std::chrono::milliseconds::zero();
+  return Add(delay, std::chrono::milliseconds::zero(), std::move(callback));
+}
+
+PrecisionTimer::TimerId PrecisionTimer::Add(std::chrono::milliseconds delay,
+                                            std::chrono::milliseconds period, Callback callback) {
+  if (!callback) return 0;
+  std::lock_guard guard(m_mutex);
+  if (m_stop) return 0;
+  TimerId id = m_nextId++;
+  if (id == 0) id = m_nextId++;  // after wrap-around
+  const Clock::time_point now = Clock::now();
+  m_timers[id] = Entry{now, period, 0, now + delay, std::move(callback)};
+  if (!m_thread.joinable()) m_thread = std::thread(&PrecisionTimer::Run, this);
+  m_changed.notify_all();
+  return id;
+}
+
+bool PrecisionTimer::Kill(TimerId id) {
+  std::unique_lock lock(m_mutex);
+  const bool known = m_timers.erase(id) > 0;
+  m_changed.notify_all();
+  if (std::this_thread::get_id() != m_thread.get_id()) {
+    m_changed.wait(lock, [&] { return m_running != id; });
+  }
+  return known;
+}
+
+void PrecisionTimer::Run() {
+  std::unique_lock lock(m_mutex);
+  while (!m_stop) {
+    if (m_timers.empty()) {
+      m_changed.wait(lock);
+      continue;
+    }
+    auto next = m_timers.begin();
+    for (auto it = m_timers.begin(); it != m_timers.end(); ++it) {
+      if (it->second.due < next->second.due) next = it;
+    }
+    if (Clock::now() < next->second.due) {
+      m_changed.wait_until(lock, next->second.due);
+      continue;  // the set of timers may have changed meanwhile
+    }
+
+    const TimerId id = next->first;
+    Entry& entry = next->second;
+    Callback callback = entry.callback;
+    if (entry.period == Clock::duration::zero()) {
+      m_timers.erase(next);
+    } else {
+      // The next due time stays on the grid of the start; periods missed while a callback
+      // ran long are skipped rather than fired in a burst.
+      const Clock::time_point now = Clock::now();
+      do {
+        ++entry.fired;
+        entry.due = entry.start + entry.period * static_cast<int64_t>(entry.fired + 1);
+      } while (entry.due <= now);
+    }
+
+    m_running = id;
+    lock.unlock();
+    callback(id);
+    lock.lock();
+    m_running = 0;
+    m_changed.notify_all();
+  }
+}
+
+}  // namespace vantorel::platform

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <thread>
+
+namespace vantorel::platform {
+
+// Periodic and one-shot timers whose callbacks run on one timer thread of this object.
+// Due times are counted from each timer's fixed start (start + k * period), and the thread
+// sleeps until the earliest due time rather than polling, so jitter never accumulates.
+class PrecisionTimer {
+ public:
+  using TimerId = uint32_t;  // 0 is never a timer
+  using Callback = std::function<void(TimerId)>;
+  using Clock = std::chrono::steady_clock;
+
+  static constexpr std::chrono::milliseconds kResolution{1};
+
+  PrecisionTimer() = default;
+  // Kills every timer and ends the timer thread; a callback that is running finishes first.
+  virtual ~PrecisionTimer();
+  PrecisionTimer(const PrecisionTimer&) = delete;
+  PrecisionTimer& operator=(const PrecisionTimer&) = delete;
+
+  virtual TimerId StartPeriodic(std::chrono::milliseconds period, Callback callback);
+  virtual TimerId StartOneShot(std::chrono::milliseconds delay, Callback callback);
+  // After Kill returns, the timer's callback does not run again and is not running,
+  // except when Kill is called from that very callback. False for an unknown id.
+  virtual bool Kill(TimerId id);
+
+ private:
+  struct Entry {
+    Clock::time_point start;
+    Clock::duration period;  // zero for a one-shot
+    uint64_t fired = 0;      // periods completed
+    Clock::time_point due;
+    Callback callback;
+  };
+
+  TimerId Add(std::chrono::milliseconds delay, std::chrono::milliseconds period, Callback callback);
+  void Run();
+
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  std::map<TimerId, Entry> m_timers;
+  TimerId m_nextId = 1;
+  TimerId m_running = 0;  // id whose callback runs now
+  bool m_stop = false;
+  std::thread m_thread;
+};
+
+}  // namespace vantorel::platform
