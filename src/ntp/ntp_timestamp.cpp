@@ -51,8 +51,19 @@ NtpTimestamp NtpTimestamp::FromSystemTime(const platform::SystemTime& utc) {
                       MillisecondsToFraction(utc.wMilliseconds)};
 }
 
+NtpTimestamp NtpTimestamp::FromFileTime(platform::FileTime utc) {
+  constexpr uint64_t kSecondsFrom1601To1900 = 9'435'484'800;
+  const uint64_t seconds = utc / platform::kFileTimeUnitsPerSecond;
+  if (seconds < kSecondsFrom1601To1900) return NtpTimestamp{};
+  const uint64_t units = utc % platform::kFileTimeUnitsPerSecond;
+  const uint64_t fraction = (units << kFractionBits) / platform::kFileTimeUnitsPerSecond;
+  return NtpTimestamp{((seconds - kSecondsFrom1601To1900) << kFractionBits) + fraction};
+}
+
+// The request's and reply's instants carry the clock's full resolution: with whole
+// milliseconds the offset would be off by up to a millisecond.
 NtpTimestamp NtpTimestamp::Now(const platform::Clock& clock) {
-  return FromSystemTime(platform::FileTimeToSystemTime(clock.UtcNow()));
+  return FromFileTime(clock.UtcNow());
 }
 
 NtpTimestamp NtpTimestamp::FromWire(const uint8_t* bytes) {

@@ -29,6 +29,8 @@ class NtpTimestamp {
   constexpr explicit NtpTimestamp(uint64_t value) : m_value(value) {}
 
   static NtpTimestamp FromSystemTime(const platform::SystemTime& utc);
+  // Keeps the file time's full resolution, finer than the broken-down time's millisecond.
+  static NtpTimestamp FromFileTime(platform::FileTime utc);
   static NtpTimestamp Now(const platform::Clock& clock = platform::SystemClock());
   static NtpTimestamp FromWire(const uint8_t* bytes);
   void ToWire(uint8_t* bytes) const;

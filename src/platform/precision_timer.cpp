@@ -39,6 +39,7 @@ PrecisionTimer::TimerId PrecisionTimer::Add(std::chrono::milliseconds delay,
 }
 
 bool PrecisionTimer::Kill(TimerId id) {
+  if (id == 0) return false;
   std::unique_lock lock(m_mutex);
   const bool known = m_timers.erase(id) > 0;
   m_changed.notify_all();

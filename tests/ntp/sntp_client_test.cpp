@@ -1,0 +1,160 @@
+#include "ntp/sntp_client.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "ntp/ntp_packet.h"
+#include "platform/last_error.h"
+#include "support/fake_ntp_server.h"
+#include "support/fakes.h"
+
+namespace vantorel {
+namespace {
+
+using namespace std::chrono_literals;
+using test::Datagram;
+using test::FakeNtpServer;
+using test::GoodReply;
+using test::Request;
+using Clock = std::chrono::steady_clock;
+
+std::shared_ptr<test::CountingResolver> NoLookups() {
+  return std::make_shared<test::CountingResolver>(std::nullopt);
+}
+
+struct Outcome {
+  bool ok;
+  uint32_t error;
+  SntpResult result;
+  Clock::duration took;
+};
+
+Outcome QueryOnce(const std::string& server, uint16_t port, uint32_t timeoutMs = 500,
+                  std::shared_ptr<platform::NameResolver> resolver = NoLookups()) {
+  SntpClient client(platform::SystemClock(), std::move(resolver));
+  client.SetTimeout(timeoutMs);
+  Outcome o{};
+  platform::SetLastError(0);
+  const auto start = Clock::now();
+  o.ok = client.Query(server, o.result, port);
+  o.took = Clock::now() - start;
+  o.error = platform::GetLastError();
+  return o;
+}
+
+TEST(SntpClient, DefaultTimeoutIsFiveSeconds) {
+  EXPECT_EQ(SntpClient().Timeout(), 5000u);
+}
+
+TEST(SntpClient, GoodReplyGivesOffsetAndTimestamps) {
+  FakeNtpServer server([](const Request& r) { return std::vector<Datagram>{GoodReply(r, 2.5)}; });
+  const Outcome o = QueryOnce("127.0.0.1", server.Port());
+  ASSERT_TRUE(o.ok) << o.error;
+  EXPECT_NEAR(o.result.clockOffset, 2.5, 0.01);
+  EXPECT_GE(o.result.roundTripDelay, -0.002);
+  EXPECT_LT(o.result.roundTripDelay, 0.1);
+  EXPECT_EQ(o.result.stratum, 2);
+  EXPECT_EQ(o.result.leapIndicator, 0);
+  EXPECT_LE(o.result.originateTime.Value(), o.result.destinationTime.Value());
+}
+
+// Every faulty reply is a failed query with its own code, never a result.
+TEST(SntpClient, FaultyRepliesFail) {
+  struct Case {
+    const char* name;
+    std::function<void(Datagram&)> spoil;
+    uint32_t code;
+  };
+  const Case cases[] = {
+      {"short", [](Datagram& d) { d.resize(40); }, kNtpErrorShortReply},
+      {"mode 3", [](Datagram& d) { d[0] = (4 << 3) | 3; }, kNtpErrorBadMode},
+      {"stratum 0", [](Datagram& d) { d[1] = 0; }, kNtpErrorKissOfDeath},
+      {"LI 3", [](Datagram& d) { d[0] |= 0xC0; }, kNtpErrorLeapAlarm},
+      {"zero transmit", [](Datagram& d) { std::fill(d.begin() + 40, d.end(), 0); },
+       kNtpErrorZeroTransmit},
+      // A forged originate is not an answer: the client waits on and times out.
+      {"wrong originate", [](Datagram& d) { d[31] ^= 0x5A; }, platform::kErrorTimedOut},
+  };
+  for (const Case& c : cases) {
+    FakeNtpServer server([&](const Request& r) {
+      Datagram d = GoodReply(r);
+      c.spoil(d);
+      return std::vector<Datagram>{d};
+    });
+    const Outcome o = QueryOnce("127.0.0.1", server.Port(), 300);
+    EXPECT_FALSE(o.ok) << c.name;
+    EXPECT_EQ(o.error, c.code) << c.name;
+  }
+}
+
+TEST(SntpClient, StaleDatagramIsSkippedForTheGoodReply) {
+  FakeNtpServer server([](const Request& r) {
+    Datagram stale = GoodReply(r, 100.0);
+    stale[27] ^= 0xFF;  // answers some earlier request
+    return std::vector<Datagram>{stale, GoodReply(r, 1.0)};
+  });
+  const Outcome o = QueryOnce("127.0.0.1", server.Port());
+  ASSERT_TRUE(o.ok) << o.error;
+  EXPECT_NEAR(o.result.clockOffset, 1.0, 0.01);
+}
+
+TEST(SntpClient, SilentServerTimesOutOnTime) {
+  test::SilentUdpPort silent;
+  const Outcome o = QueryOnce("127.0.0.1", silent.Port(), 1500);
+  EXPECT_FALSE(o.ok);
+  EXPECT_EQ(o.error, platform::kErrorTimedOut);
+  EXPECT_GE(o.took, 1500ms);
+  EXPECT_LE(o.took, 1800ms);
+}
+
+TEST(SntpClient, LateReplyPastTheTimeOutFails) {
+  FakeNtpServer server([](const Request& r) { return std::vector<Datagram>{GoodReply(r)}; }, 400ms);
+  const Outcome o = QueryOnce("127.0.0.1", server.Port(), 200);
+  EXPECT_FALSE(o.ok);
+  EXPECT_EQ(o.error, platform::kErrorTimedOut);
+}
+
+TEST(SntpClient, ClosedPortFailsAtOnce) {
+  const Outcome o = QueryOnce("127.0.0.1", test::ClosedUdpPort(), 1500);
+  EXPECT_FALSE(o.ok);
+  EXPECT_EQ(o.error, platform::kErrorConnectionRefused);
+  EXPECT_LT(o.took, 500ms);
+}
+
+TEST(SntpClient, DottedQuadStartsNoLookup) {
+  FakeNtpServer server([](const Request& r) { return std::vector<Datagram>{GoodReply(r)}; });
+  auto resolver = std::make_shared<test::CountingResolver>(std::nullopt);
+  EXPECT_TRUE(QueryOnce("127.0.0.1", server.Port(), 500, resolver).ok);
+  EXPECT_EQ(resolver->calls.load(), 0);
+}
+
+TEST(SntpClient, NamesAreLookedUpAndUnresolvableOnesSendNothing) {
+  FakeNtpServer server([](const Request& r) { return std::vector<Datagram>{GoodReply(r)}; });
+  auto loopback = std::make_shared<test::CountingResolver>(htonl(INADDR_LOOPBACK));
+  EXPECT_TRUE(QueryOnce("ntp.example", server.Port(), 500, loopback).ok);
+  EXPECT_EQ(loopback->calls.load(), 1);
+  EXPECT_EQ(server.Requests(), 1);
+
+  auto nowhere = std::make_shared<test::CountingResolver>(std::nullopt);
+  const Outcome o = QueryOnce("no.such.name.invalid", server.Port(), 500, nowhere);
+  EXPECT_FALSE(o.ok);
+  EXPECT_EQ(o.error, platform::kErrorHostNotFound);
+  EXPECT_EQ(server.Requests(), 1);
+
+  auto slow = std::make_shared<test::CountingResolver>(htonl(INADDR_LOOPBACK), 600ms);
+  const Outcome late = QueryOnce("slow.example", server.Port(), 100, slow);
+  EXPECT_FALSE(late.ok);
+  EXPECT_EQ(late.error, platform::kErrorTimedOut);
+  EXPECT_LT(late.took, 400ms);
+  EXPECT_EQ(server.Requests(), 1);
+
+  for (const std::string& odd : {std::string(), std::string("a\0b", 3)}) {
+    EXPECT_FALSE(QueryOnce(odd, server.Port(), 100, nowhere).ok);
+  }
+  EXPECT_EQ(server.Requests(), 1);
+}
+
+}  // namespace
+}  // namespace vantorel

@@ -1,0 +1,100 @@
+#include "platform/system_time.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <random>
+
+namespace vantorel::platform {
+namespace {
+
+SystemTime Make(uint16_t y, uint16_t mo, uint16_t d, uint16_t h = 0, uint16_t mi = 0,
+                uint16_t s = 0, uint16_t ms = 0) {
+  SystemTime t;
+  t.wYear = y;
+  t.wMonth = mo;
+  t.wDay = d;
+  t.wHour = h;
+  t.wMinute = mi;
+  t.wSecond = s;
+  t.wMilliseconds = ms;
+  return t;
+}
+
+TEST(SystemTime, KnownInstantsConvertBothWays) {
+  struct Case {
+    SystemTime time;
+    FileTime fileTime;
+    uint16_t weekday;
+  };
+  const Case cases[] = {
+      {Make(1601, 1, 1), 0, 1},                                         // a Monday
+      {Make(1970, 1, 1), kUnixEpochFileTime, 4},                        // Thursday
+      {Make(2000, 2, 29, 12, 0, 0, 1), 125'962'992'000'010'000ULL, 2},  // leap day, Tuesday
+      {Make(2012, 1, 1, 12, 0, 4), 129'698'928'040'000'000ULL, 0},      // Sunday
+      {Make(9999, 12, 31, 23, 59, 59, 999), 2'650'467'743'999'990'000ULL, 5},
+  };
+  for (const Case& c : cases) {
+    FileTime converted = 1;
+    ASSERT_TRUE(SystemTimeToFileTime(c.time, &converted));
+    EXPECT_EQ(converted, c.fileTime) << c.time.wYear;
+    SystemTime back = c.time;
+    back.wDayOfWeek = c.weekday;
+    EXPECT_EQ(FileTimeToSystemTime(c.fileTime), back) << c.time.wYear;
+  }
+}
+
+TEST(SystemTime, FieldsOutOfRangeAreRefused) {
+  const SystemTime bad[] = {
+      Make(1600, 12, 31),         Make(2001, 2, 29),
+      Make(2000, 13, 1),          Make(2000, 0, 1),
+      Make(2000, 4, 31),          Make(2000, 1, 0),
+      Make(2000, 1, 1, 24),       Make(2000, 1, 1, 0, 60),
+      Make(2000, 1, 1, 0, 0, 60), Make(2000, 1, 1, 0, 0, 0, 1000),
+  };
+  for (const SystemTime& t : bad) {
+    FileTime out = 42;
+    EXPECT_FALSE(SystemTimeToFileTime(t, &out)) << t.wYear << "-" << t.wMonth << "-" << t.wDay;
+    EXPECT_EQ(out, 42u);
+  }
+}
+
+// The C library's own calendar is the reference for any instant of 1601..9999.
+TEST(SystemTime, RandomInstantsAgreeWithTheCLibrary) {
+  std::mt19937_64 random(20261209);
+  const int64_t first = -11'644'473'600;  // 1601-01-01 in Unix seconds
+  const int64_t last = 253'402'300'799;   // 9999-12-31 23:59:59
+  std::uniform_int_distribution<int64_t> seconds(first, last);
+  std::uniform_int_distribution<int> millis(0, 999);
+  for (int i = 0; i < 20000; ++i) {
+    const auto unix = static_cast<std::time_t>(seconds(random));
+    const int ms = millis(random);
+    std::tm parts{};
+    ASSERT_NE(gmtime_r(&unix, &parts), nullptr);
+    const SystemTime t = [&] {
+      SystemTime s =
+          Make(static_cast<uint16_t>(parts.tm_year + 1900), static_cast<uint16_t>(parts.tm_mon + 1),
+               static_cast<uint16_t>(parts.tm_mday), static_cast<uint16_t>(parts.tm_hour),
+               static_cast<uint16_t>(parts.tm_min), static_cast<uint16_t>(parts.tm_sec),
+               static_cast<uint16_t>(ms));
+      s.wDayOfWeek = static_cast<uint16_t>(parts.tm_wday);
+      return s;
+    }();
+    FileTime fileTime = 0;
+    ASSERT_TRUE(SystemTimeToFileTime(t, &fileTime));
+    const FileTime expected =
+        static_cast<FileTime>((unix - first) * kFileTimeUnitsPerSecond + ms * kFileTimeUnitsPerMs);
+    ASSERT_EQ(fileTime, expected) << unix;
+    ASSERT_EQ(FileTimeToSystemTime(fileTime), t) << unix;
+  }
+}
+
+TEST(SystemTime, LargestFileTimeStillFitsTheFields) {
+  const SystemTime t = FileTimeToSystemTime(~FileTime{0});
+  EXPECT_EQ(t.wYear, 60056);
+  EXPECT_LE(t.wMonth, 12);
+  EXPECT_LE(t.wMilliseconds, 999);
+}
+
+}  // namespace
+}  // namespace vantorel::platform

@@ -1,0 +1,81 @@
+#include "platform/udp_socket.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "support/fakes.h"
+
+namespace vantorel::platform {
+namespace {
+
+using namespace std::chrono_literals;
+using test::CountingResolver;
+
+TEST(ParseDottedQuad, TakesAddressesOnly) {
+  struct Case {
+    const char* text;
+    std::optional<uint32_t> address;  // host byte order
+  };
+  const Case cases[] = {
+      {"127.0.0.1", 0x7F000001},
+      {"10.1.2.3", 0x0A010203},
+      {"0.0.0.0", 0},
+      {"255.255.255.255", std::nullopt},
+      {"time.example", std::nullopt},
+      {"1.2.3.4.5", std::nullopt},
+      {"", std::nullopt},
+      {" 127.0.0.1x", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    const auto parsed = ParseDottedQuad(c.text);
+    ASSERT_EQ(parsed.has_value(), c.address.has_value()) << c.text;
+    if (parsed) {
+      EXPECT_EQ(ntohl(*parsed), *c.address) << c.text;
+    }
+  }
+}
+
+TEST(LookupWithTimeout, ReportsFoundNotFoundAndTimedOut) {
+  uint32_t address = 0;
+  EXPECT_EQ(LookupWithTimeout(std::make_shared<CountingResolver>(0x01020304u), "a", 1s, &address),
+            Lookup::kFound);
+  EXPECT_EQ(address, 0x01020304u);
+  EXPECT_EQ(LookupWithTimeout(std::make_shared<CountingResolver>(std::nullopt), "a", 1s, &address),
+            Lookup::kNotFound);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(LookupWithTimeout(std::make_shared<CountingResolver>(0x01020304u, 300ms), "a", 30ms,
+                              &address),
+            Lookup::kTimedOut);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 250ms);
+}
+
+// The abandoned worker finishes after the caller has gone; it must write only into storage it
+// shares, which the sanitizers would catch otherwise.
+TEST(LookupWithTimeout, AbandonedLookupFinishesHarmlessly) {
+  auto resolver = std::make_shared<CountingResolver>(0x05060708u, 50ms);
+  for (int i = 0; i < 4; ++i) {
+    uint32_t address = 0;
+    EXPECT_EQ(LookupWithTimeout(resolver, "slow", 1ms, &address), Lookup::kTimedOut);
+  }
+  const auto limit = std::chrono::steady_clock::now() + 2s;
+  while (resolver->finished < 4 && std::chrono::steady_clock::now() < limit)
+    std::this_thread::sleep_for(5ms);
+  EXPECT_EQ(resolver->finished.load(), 4);
+}
+
+TEST(SystemNameResolver, ResolvesLocalhost) {
+  const auto address = SystemNameResolver()->Resolve("localhost");
+  ASSERT_TRUE(address.has_value());
+  EXPECT_EQ(ntohl(*address) >> 24, 127u);
+}
+
+TEST(SocketErrorFromErrno, MapsTheCodesCallersSee) {
+  EXPECT_EQ(SocketErrorFromErrno(ETIMEDOUT), 10060u);
+  EXPECT_EQ(SocketErrorFromErrno(ECONNREFUSED), 10061u);
+  EXPECT_EQ(SocketErrorFromErrno(EHOSTUNREACH), 10065u);
+}
+
+}  // namespace
+}  // namespace vantorel::platform
