@@ -60,8 +60,9 @@ void PrecisionTimer::Run() {
     for (auto it = m_timers.begin(); it != m_timers.end(); ++it) {
       if (it->second.due < next->second.due) next = it;
     }
-    if (Clock::now() < next->second.due) {
-      m_changed.wait_until(lock, next->second.due);
+    if (const Clock::time_point due = next->second.due; Clock::now() < due) {
+      // A copy: Kill may erase the entry while this thread waits.
+      m_changed.wait_until(lock, due);
       continue;  // the set of timers may have changed meanwhile
     }
 

@@ -15,10 +15,10 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 TEST(PrecisionTimer, OneShotFiresOnceNotBeforeItsDelay) {
-  PrecisionTimer timer;
   std::atomic<int> calls{0};
   ManualResetEvent fired;
   Clock::time_point firedAt;
+  PrecisionTimer timer;  // after what its callback touches, so it ends first
   const auto start = Clock::now();
   timer.StartOneShot(30ms, [&](PrecisionTimer::TimerId) {
     firedAt = Clock::now();
@@ -34,9 +34,9 @@ TEST(PrecisionTimer, OneShotFiresOnceNotBeforeItsDelay) {
 // Due times sit on the grid of the start: the k-th call is never early and the count after a
 // while matches the elapsed periods, however long each callback took.
 TEST(PrecisionTimer, PeriodicCallsStayOnTheGridOfTheStart) {
-  PrecisionTimer timer;
   std::mutex mutex;
   std::vector<Clock::time_point> calls;
+  PrecisionTimer timer;
   const auto start = Clock::now();
   const auto id = timer.StartPeriodic(10ms, [&](PrecisionTimer::TimerId) {
     std::lock_guard guard(mutex);
@@ -45,17 +45,19 @@ TEST(PrecisionTimer, PeriodicCallsStayOnTheGridOfTheStart) {
   });
   std::this_thread::sleep_for(205ms);
   timer.Kill(id);
+  const auto elapsed = Clock::now() - start;
   std::lock_guard guard(mutex);
-  ASSERT_GE(calls.size(), 15u);
-  EXPECT_LE(calls.size(), 20u);
+  // Never more calls than due times passed; a loaded machine may skip a few.
+  EXPECT_LE(calls.size(), static_cast<size_t>(elapsed / 10ms));
+  ASSERT_GE(calls.size(), 10u);
   for (size_t k = 0; k < calls.size(); ++k)
     EXPECT_GE(calls[k] - start, 10ms * static_cast<int>(k + 1)) << k;
 }
 
 TEST(PrecisionTimer, NoCallbackRunsAfterKillReturns) {
-  PrecisionTimer timer;
   std::atomic<bool> killed{false};
   std::atomic<int> lateCalls{0};
+  PrecisionTimer timer;
   const auto id = timer.StartPeriodic(1ms, [&](PrecisionTimer::TimerId) {
     std::this_thread::sleep_for(2ms);
     if (killed) ++lateCalls;
@@ -71,9 +73,9 @@ TEST(PrecisionTimer, NoCallbackRunsAfterKillReturns) {
 
 // The clock engine's pattern: a callback kills its own timer and arms the next one.
 TEST(PrecisionTimer, CallbackMayKillItselfAndStartAnother) {
-  PrecisionTimer timer;
   ManualResetEvent done;
   std::atomic<int> shots{0};
+  PrecisionTimer timer;
   std::function<void(PrecisionTimer::TimerId)> chain = [&](PrecisionTimer::TimerId self) {
     timer.Kill(self);
     if (++shots < 5) {
