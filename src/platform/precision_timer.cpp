@@ -15,24 +15,30 @@ PrecisionTimer::~PrecisionTimer() {
 PrecisionTimer::TimerId PrecisionTimer::StartPeriodic(std::chrono::milliseconds period,
                                                       Callback callback) {
   if (period < kResolution) period = kResolution;
-  return Add(period, period, std::move(callback));
+  return Add(Clock::now() + period, period, std::move(callback));
+}
+
+PrecisionTimer::TimerId PrecisionTimer::StartPeriodicAt(Clock::time_point first,
+                                                        std::chrono::milliseconds period,
+                                                        Callback callback) {
+  if (period < kResolution) period = kResolution;
+  return Add(first, period, std::move(callback));
 }
 
 PrecisionTimer::TimerId PrecisionTimer::StartOneShot(std::chrono::milliseconds delay,
                                                      Callback callback) {
   if (delay < std::chrono::milliseconds::zero()) delay = std::chrono::milliseconds::zero();
-  return Add(delay, std::chrono::milliseconds::zero(), std::move(callback));
+  return Add(Clock::now() + delay, Clock::duration::zero(), std::move(callback));
 }
 
-PrecisionTimer::TimerId PrecisionTimer::Add(std::chrono::milliseconds delay,
-                                            std::chrono::milliseconds period, Callback callback) {
+PrecisionTimer::TimerId PrecisionTimer::Add(Clock::time_point first, Clock::duration period,
+                                            Callback callback) {
   if (!callback) return 0;
   std::lock_guard guard(m_mutex);
   if (m_stop) return 0;
   TimerId id = m_nextId++;
   if (id == 0) id = m_nextId++;  // after wrap-around
-  const Clock::time_point now = Clock::now();
-  m_timers[id] = Entry{now, period, 0, now + delay, std::move(callback)};
+  m_timers[id] = Entry{first, period, 0, first, std::move(callback)};
   if (!m_thread.joinable()) m_thread = std::thread(&PrecisionTimer::Run, this);
   m_changed.notify_all();
   return id;
@@ -43,10 +49,16 @@ bool PrecisionTimer::Kill(TimerId id) {
   std::unique_lock lock(m_mutex);
   const bool known = m_timers.erase(id) > 0;
   m_changed.notify_all();
-  if (std::this_thread::get_id() != m_thread.get_id()) {
-    m_changed.wait(lock, [&] { return m_running != id; });
-  }
+  if (!OnTimerThread()) m_changed.wait(lock, [&] { return m_running != id; });
   return known;
+}
+
+void PrecisionTimer::KillAll() {
+  std::unique_lock lock(m_mutex);
+  m_timers.clear();
+  if (!OnTimerThread()) m_changed.wait(lock, [&] { return m_running == 0; });
+  m_timers.clear();  // any a callback started while we waited
+  m_changed.notify_all();
 }
 
 void PrecisionTimer::Run() {
@@ -77,7 +89,7 @@ void PrecisionTimer::Run() {
       const Clock::time_point now = Clock::now();
       do {
         ++entry.fired;
-        entry.due = entry.start + entry.period * static_cast<int64_t>(entry.fired + 1);
+        entry.due = entry.start + entry.period * static_cast<int64_t>(entry.fired);
       } while (entry.due <= now);
     }
 

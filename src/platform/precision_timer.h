@@ -28,10 +28,15 @@ class PrecisionTimer {
   PrecisionTimer& operator=(const PrecisionTimer&) = delete;
 
   virtual TimerId StartPeriodic(std::chrono::milliseconds period, Callback callback);
+  // First call at `first`, then every period after it.
+  virtual TimerId StartPeriodicAt(Clock::time_point first, std::chrono::milliseconds period,
+                                  Callback callback);
   virtual TimerId StartOneShot(std::chrono::milliseconds delay, Callback callback);
   // After Kill returns, the timer's callback does not run again and is not running,
   // except when Kill is called from that very callback. False for an unknown id.
   virtual bool Kill(TimerId id);
+  // Kills every timer, including any a running callback starts meanwhile.
+  virtual void KillAll();
 
  private:
   struct Entry {
@@ -42,7 +47,8 @@ class PrecisionTimer {
     Callback callback;
   };
 
-  TimerId Add(std::chrono::milliseconds delay, std::chrono::milliseconds period, Callback callback);
+  TimerId Add(Clock::time_point first, Clock::duration period, Callback callback);
+  bool OnTimerThread() const { return std::this_thread::get_id() == m_thread.get_id(); }
   void Run();
 
   std::mutex m_mutex;

@@ -1,0 +1,157 @@
+#include "clocks/signal_transmitter.h"
+
+#include "clocks/signal_view.h"
+#include "platform/log.h"
+#include "platform/message_target.h"
+
+namespace vantorel {
+namespace {
+
+using platform::kFileTimeUnitsPerMs;
+using platform::kFileTimeUnitsPerSecond;
+
+constexpr int64_t kFrameLengthMs = 40 * SignalTransmitter::kStepPeriod.count();  // 2000
+constexpr int64_t kMinimumFirstDelayMs = 100;
+
+}  // namespace
+
+FramePlan PlanFrame(platform::FileTime reading) {
+  const auto ms = static_cast<int64_t>(reading % kFileTimeUnitsPerSecond / kFileTimeUnitsPerMs);
+  int64_t lead = kFrameLengthMs / 1000 + 2;
+  int64_t first = 2000 - ms - kFrameLengthMs % 1000;
+  if (first < kMinimumFirstDelayMs) {
+    first += 1000;
+    lead += 1;
+  }
+  return FramePlan{static_cast<uint32_t>(first),
+                   reading + static_cast<uint64_t>(lead) * kFileTimeUnitsPerSecond};
+}
+
+SignalTransmitter::SignalTransmitter(const platform::Clock& clock) : m_clock(clock) {}
+
+SignalTransmitter::~SignalTransmitter() {
+  m_abort = true;
+  m_stepEvent.Set();
+  if (m_worker.joinable()) m_worker.join();
+  m_timer.KillAll();
+}
+
+bool SignalTransmitter::StartTransmission(const int64_t* calibrationOffset,
+                                          const int64_t* zoneShift, int notCalibrated) {
+  if (m_busy.exchange(true)) return false;
+  if (m_worker.joinable()) m_worker.join();  // the last one has ended; this only reaps it
+
+  platform::FileTime reading = 0;
+  if (calibrationOffset != nullptr && zoneShift != nullptr) {
+    reading = m_clock.UtcNow() + static_cast<uint64_t>(*calibrationOffset) +
+              static_cast<uint64_t>(*zoneShift);
+  } else {
+    reading = m_clock.LocalNow();
+  }
+  // Started goes out before the worker exists, so it always comes before finished.
+  Send(kMsgSignalStarted);
+  try {
+    m_worker = std::thread(&SignalTransmitter::Worker, this, reading, notCalibrated != 0);
+  } catch (const std::system_error&) {
+    platform::Log("cannot start the signal worker");
+    m_busy = false;
+    Send(kMsgSignalFinished);
+    return false;
+  }
+  return true;
+}
+
+void SignalTransmitter::Worker(platform::FileTime reading, bool notCalibrated) {
+  const SteadyClock::time_point start = SteadyClock::now();
+  const FramePlan plan = PlanFrame(reading);
+  const SteadyClock::time_point firstDue = start + std::chrono::milliseconds(plan.firstDelayMs);
+  m_frameTime = plan.frameTime;
+  m_firstDueNs =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(firstDue.time_since_epoch()).count();
+  m_step = 0;
+  m_stepEvent.Reset();
+
+  // The timer fires on the grid of the first due time; a slow wake-up merges ticks into one
+  // step rather than shifting the ones after it.
+  const auto timer =
+      m_timer.StartPeriodicAt(firstDue, kStepPeriod, [this](auto) { m_stepEvent.Set(); });
+  bool completed = false;
+  while (!m_abort) {
+    if (!m_stepEvent.Wait(kStepWaitLimit)) {
+      platform::Log("signal: no step for %lld ms, frame abandoned at step %d",
+                    static_cast<long long>(kStepWaitLimit.count()), m_step.load());
+      break;
+    }
+    m_stepEvent.Reset();
+    if (m_abort) break;
+    if (DoStep(notCalibrated)) {
+      completed = true;
+      break;
+    }
+  }
+  m_timer.Kill(timer);
+
+  if (completed) {
+    const double took =
+        std::chrono::duration<double, std::milli>(SteadyClock::now() - start).count();
+    std::lock_guard guard(m_mutex);
+    m_probeMs.push_back(took);
+  }
+  if (!m_abort) {
+    // Busy until the receiver has handled finished: a start in between is refused rather
+    // than waiting on this worker while it waits on the receiver.
+    Send(kMsgSignalFinished);
+    m_busy = false;
+  }
+}
+
+bool SignalTransmitter::DoStep(bool notCalibrated) {
+  const int step = m_step + 1;
+  SignalView* view = m_view;
+  if (step > kFrameSteps) {
+    m_step = 0;
+    if (view != nullptr) view->RequestRepaint();
+    return true;
+  }
+  uint8_t before = 0;
+  uint8_t now = 0;
+  {
+    std::lock_guard guard(m_mutex);
+    if (step == 1) BuildFrame(TimeBlock(FrameTime(), notCalibrated), &m_levels);
+    before = m_levels[static_cast<size_t>(step - 1)];
+    now = m_levels[static_cast<size_t>(step)];
+  }
+  m_step = step;
+  if (before != now && view != nullptr) view->ShowLevel(now);
+  return false;
+}
+
+void SignalTransmitter::Send(uint32_t message) const {
+  if (MessageTarget* target = m_target.load()) target->SendMessage(message, 0, 0);
+}
+
+int SignalTransmitter::CurrentLevel() const {
+  std::lock_guard guard(m_mutex);
+  return m_levels[static_cast<size_t>(m_step.load())];
+}
+
+SignalLevels SignalTransmitter::Levels() const {
+  std::lock_guard guard(m_mutex);
+  return m_levels;
+}
+
+platform::SystemTime SignalTransmitter::FrameTime() const {
+  return platform::FileTimeToSystemTime(m_frameTime);
+}
+
+SignalTransmitter::SteadyClock::time_point SignalTransmitter::StepDue(int step) const {
+  return SteadyClock::time_point(std::chrono::nanoseconds(m_firstDueNs.load())) +
+         kStepPeriod * (step - 1);
+}
+
+std::vector<double> SignalTransmitter::ProbeMs() const {
+  std::lock_guard guard(m_mutex);
+  return m_probeMs;
+}
+
+}  // namespace vantorel

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "clocks/signal_frame.h"
+#include "platform/clock.h"
+#include "platform/manual_reset_event.h"
+#include "platform/precision_timer.h"
+
+namespace vantorel {
+
+class MessageTarget;
+class SignalView;
+
+// When a frame starts and what it carries, for a clock reading (offsets included).
+struct FramePlan {
+  uint32_t firstDelayMs;         // from the reading to step 1, which falls on a second boundary
+  platform::FileTime frameTime;  // the instant step 41 begins: the time the frame encodes
+};
+FramePlan PlanFrame(platform::FileTime reading);
+
+// Sends one frame of the light signal per transmission: a worker shows the level of each of
+// the 41 steps at its due time, 50 ms apart, counted from one fixed start.
+class SignalTransmitter {
+ public:
+  using SteadyClock = std::chrono::steady_clock;
+  static constexpr std::chrono::milliseconds kStepPeriod{50};
+  static constexpr std::chrono::milliseconds kStepWaitLimit{2000};
+
+  explicit SignalTransmitter(const platform::Clock& clock = platform::SystemClock());
+  // Ends a transmission in progress without notifying anyone: no thread or timer outlives it.
+  ~SignalTransmitter();
+  SignalTransmitter(const SignalTransmitter&) = delete;
+  SignalTransmitter& operator=(const SignalTransmitter&) = delete;
+
+  void SetView(SignalView* view) { m_view = view; }
+  void SetTarget(MessageTarget* target) { m_target = target; }
+
+  // With both offsets the frame carries UTC + offset + shift; with either missing, the plain
+  // local wall clock. False, and nothing sent, while a transmission runs.
+  bool StartTransmission(const int64_t* calibrationOffset, const int64_t* zoneShift,
+                         int notCalibrated);
+
+  bool Busy() const { return m_busy; }
+  int Step() const { return m_step; }
+  // The level the view shows now: that of the current step, dark when idle.
+  int CurrentLevel() const;
+  SignalLevels Levels() const;
+  platform::SystemTime FrameTime() const;
+  // When step k (1..41) of the current or last frame is due.
+  SteadyClock::time_point StepDue(int step) const;
+  // The worker's own record: milliseconds from its start to the end of each frame.
+  std::vector<double> ProbeMs() const;
+
+ private:
+  void Worker(platform::FileTime reading, bool notCalibrated);
+  bool DoStep(bool notCalibrated);
+  void Send(uint32_t message) const;
+
+  const platform::Clock& m_clock;
+  std::atomic<SignalView*> m_view{nullptr};
+  std::atomic<MessageTarget*> m_target{nullptr};
+  std::atomic<bool> m_busy{false};
+  std::atomic<bool> m_abort{false};
+  std::atomic<int> m_step{0};
+  std::atomic<int64_t> m_firstDueNs{0};
+  std::atomic<platform::FileTime> m_frameTime{0};
+
+  mutable std::mutex m_mutex;  // guards the levels and the probe
+  SignalLevels m_levels{};
+  std::vector<double> m_probeMs;
+
+  platform::ManualResetEvent m_stepEvent;
+  std::thread m_worker;
+  platform::PrecisionTimer m_timer;  // last: ends before what its callback touches
+};
+
+}  // namespace vantorel
