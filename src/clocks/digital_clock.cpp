@@ -8,7 +8,6 @@ namespace vantorel {
 namespace {
 
 using namespace std::chrono_literals;
-using platform::kFileTimeUnitsPerMs;
 using platform::kFileTimeUnitsPerSecond;
 
 constexpr auto kFirstPeriod = 100ms;
@@ -16,7 +15,7 @@ constexpr auto kSecond = 1000ms;
 constexpr auto kTickWait = 200ms;
 constexpr auto kStopWait = 400ms;
 // A tick this soon after a boundary counts as on it; later ones re-align.
-constexpr uint64_t kAlignmentWindow = 15 * kFileTimeUnitsPerMs;
+constexpr auto kAlignmentWindow = 15ms;
 constexpr double kUnitsPerMinute = 600'000'000.0;
 
 uint32_t DateKey(const platform::SystemTime& t) {
@@ -155,20 +154,23 @@ void DigitalClock::TickThread() {
   m_threadEnded.Set();
 }
 
-uint32_t DigitalClock::MsToBoundary() const {
-  const uint64_t into = CorrectedNow() % kFileTimeUnitsPerSecond;
-  if (into <= kAlignmentWindow) return 0;
-  // Rounded up, so the one-shot lands just after the boundary, never just before it.
-  return static_cast<uint32_t>((kFileTimeUnitsPerSecond - into + kFileTimeUnitsPerMs - 1) /
-                               kFileTimeUnitsPerMs);
+std::chrono::nanoseconds DigitalClock::SinceBoundary() const {
+  return std::chrono::nanoseconds(static_cast<int64_t>(CorrectedNow() % kFileTimeUnitsPerSecond) *
+                                  100);
+}
+
+std::chrono::nanoseconds DigitalClock::TimeToBoundary() const {
+  const std::chrono::nanoseconds since = SinceBoundary();
+  if (since <= kAlignmentWindow) return std::chrono::nanoseconds::zero();
+  // To the 100 ns, so the one-shot lands on the boundary, not up to a millisecond after it.
+  return kSecond - since;
 }
 
 void DigitalClock::OnPeriod(platform::PrecisionTimer::TimerId self) {
-  if (const uint32_t wait = MsToBoundary(); wait != 0) {
+  if (const auto wait = TimeToBoundary(); wait != wait.zero()) {
     m_timer.Kill(self);
     if (m_timersEnabled) {
-      m_timer.StartOneShot(std::chrono::milliseconds(wait),
-                           [this](platform::PrecisionTimer::TimerId id) { OnAlignment(id); });
+      m_timer.StartOneShot(wait, [this](platform::PrecisionTimer::TimerId id) { OnAlignment(id); });
     }
   }
   m_tickEvent.Set();
@@ -176,9 +178,8 @@ void DigitalClock::OnPeriod(platform::PrecisionTimer::TimerId self) {
 
 void DigitalClock::OnAlignment(platform::PrecisionTimer::TimerId) {
   if (m_timersEnabled) {
-    if (const uint32_t wait = MsToBoundary(); wait != 0) {
-      m_timer.StartOneShot(std::chrono::milliseconds(wait),
-                           [this](platform::PrecisionTimer::TimerId id) { OnAlignment(id); });
+    if (const auto wait = TimeToBoundary(); wait != wait.zero()) {
+      m_timer.StartOneShot(wait, [this](platform::PrecisionTimer::TimerId id) { OnAlignment(id); });
     } else {
       m_timer.StartPeriodic(kSecond,
                             [this](platform::PrecisionTimer::TimerId id) { OnPeriod(id); });

@@ -57,9 +57,10 @@ class DigitalClock {
   void TickThread();
   void OnPeriod(platform::PrecisionTimer::TimerId self);
   void OnAlignment(platform::PrecisionTimer::TimerId self);
-  // Milliseconds to the next second boundary of the corrected time, or 0 when the time lies
+  // Time to the next second boundary of the corrected time, or zero when the time lies
   // within the alignment window after one.
-  uint32_t MsToBoundary() const;
+  std::chrono::nanoseconds TimeToBoundary() const;
+  std::chrono::nanoseconds SinceBoundary() const;
   void Send(uint32_t message, uintptr_t wParam, intptr_t lParam) const;
 
   const platform::Clock& m_clock;

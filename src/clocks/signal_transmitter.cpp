@@ -118,6 +118,7 @@ bool SignalTransmitter::DoStep(bool notCalibrated) {
   {
     std::lock_guard guard(m_mutex);
     if (step == 1) BuildFrame(TimeBlock(FrameTime(), notCalibrated), &m_levels);
+    m_stepTimes[static_cast<size_t>(step)] = SteadyClock::now();
     before = m_levels[static_cast<size_t>(step - 1)];
     now = m_levels[static_cast<size_t>(step)];
   }
@@ -147,6 +148,11 @@ platform::SystemTime SignalTransmitter::FrameTime() const {
 SignalTransmitter::SteadyClock::time_point SignalTransmitter::StepDue(int step) const {
   return SteadyClock::time_point(std::chrono::nanoseconds(m_firstDueNs.load())) +
          kStepPeriod * (step - 1);
+}
+
+SignalTransmitter::SteadyClock::time_point SignalTransmitter::StepTime(int step) const {
+  std::lock_guard guard(m_mutex);
+  return m_stepTimes[static_cast<size_t>(step)];
 }
 
 std::vector<double> SignalTransmitter::ProbeMs() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -56,6 +57,9 @@ class SignalTransmitter {
   SteadyClock::time_point StepDue(int step) const;
   // The worker's own record: milliseconds from its start to the end of each frame.
   std::vector<double> ProbeMs() const;
+  // When the worker handled step k (1..41) of the last frame: just before its level went to
+  // the view. Step k's lateness is StepTime(k) - StepDue(k).
+  SteadyClock::time_point StepTime(int step) const;
 
  private:
   void Worker(platform::FileTime reading, bool notCalibrated);
@@ -74,6 +78,7 @@ class SignalTransmitter {
   mutable std::mutex m_mutex;  // guards the levels and the probe
   SignalLevels m_levels{};
   std::vector<double> m_probeMs;
+  std::array<SteadyClock::time_point, kFrameSteps + 1> m_stepTimes{};
 
   platform::ManualResetEvent m_stepEvent;
   std::thread m_worker;

@@ -12,22 +12,19 @@ PrecisionTimer::~PrecisionTimer() {
   if (m_thread.joinable()) m_thread.join();
 }
 
-PrecisionTimer::TimerId PrecisionTimer::StartPeriodic(std::chrono::milliseconds period,
-                                                      Callback callback) {
+PrecisionTimer::TimerId PrecisionTimer::StartPeriodic(Clock::duration period, Callback callback) {
   if (period < kResolution) period = kResolution;
   return Add(Clock::now() + period, period, std::move(callback));
 }
 
 PrecisionTimer::TimerId PrecisionTimer::StartPeriodicAt(Clock::time_point first,
-                                                        std::chrono::milliseconds period,
-                                                        Callback callback) {
+                                                        Clock::duration period, Callback callback) {
   if (period < kResolution) period = kResolution;
   return Add(first, period, std::move(callback));
 }
 
-PrecisionTimer::TimerId PrecisionTimer::StartOneShot(std::chrono::milliseconds delay,
-                                                     Callback callback) {
-  if (delay < std::chrono::milliseconds::zero()) delay = std::chrono::milliseconds::zero();
+PrecisionTimer::TimerId PrecisionTimer::StartOneShot(Clock::duration delay, Callback callback) {
+  if (delay < Clock::duration::zero()) delay = Clock::duration::zero();
   return Add(Clock::now() + delay, Clock::duration::zero(), std::move(callback));
 }
 

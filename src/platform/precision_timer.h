@@ -27,11 +27,11 @@ class PrecisionTimer {
   PrecisionTimer(const PrecisionTimer&) = delete;
   PrecisionTimer& operator=(const PrecisionTimer&) = delete;
 
-  virtual TimerId StartPeriodic(std::chrono::milliseconds period, Callback callback);
+  virtual TimerId StartPeriodic(Clock::duration period, Callback callback);
   // First call at `first`, then every period after it.
-  virtual TimerId StartPeriodicAt(Clock::time_point first, std::chrono::milliseconds period,
+  virtual TimerId StartPeriodicAt(Clock::time_point first, Clock::duration period,
                                   Callback callback);
-  virtual TimerId StartOneShot(std::chrono::milliseconds delay, Callback callback);
+  virtual TimerId StartOneShot(Clock::duration delay, Callback callback);
   // After Kill returns, the timer's callback does not run again and is not running,
   // except when Kill is called from that very callback. False for an unknown id.
   virtual bool Kill(TimerId id);

@@ -169,7 +169,7 @@ std::string ProfileFile::WriteInto(std::string_view content, std::string_view se
 
   if (!header) {
     if (!lines.empty() && !Trim(lines.back().text).empty()) lines.push_back(makeLine(""));
-    lines.push_back(makeLine("[" + std::string(section) + "]"));
+    lines.push_back(makeLine(std::string("[").append(section).append("]")));
     insertAt = lines.size();
   }
 
