@@ -7,6 +7,7 @@
 #include "platform/message_target.h"
 #include "support/fakes.h"
 #include "support/recording_target.h"
+#include "support/times.h"
 
 namespace vantorel {
 namespace {
@@ -15,21 +16,6 @@ using namespace std::chrono_literals;
 using Message = test::RecordingTarget::Message;
 using platform::kFileTimeUnitsPerMs;
 using platform::kFileTimeUnitsPerSecond;
-
-platform::FileTime Utc(uint16_t y, uint16_t mo, uint16_t d, uint16_t h, uint16_t mi, uint16_t s,
-                       uint16_t ms = 0) {
-  platform::SystemTime t;
-  t.wYear = y;
-  t.wMonth = mo;
-  t.wDay = d;
-  t.wHour = h;
-  t.wMinute = mi;
-  t.wSecond = s;
-  t.wMilliseconds = ms;
-  platform::FileTime f = 0;
-  EXPECT_TRUE(platform::SystemTimeToFileTime(t, &f));
-  return f;
-}
 
 Message Date(const char* text) {
   return {kMsgClockDate, text, 0, false};
@@ -45,15 +31,15 @@ Message Correction() {
 }
 
 TEST(DigitalClockTick, DateAndWeekdayBeforeTimeOnlyWhenTheDateChanges) {
-  test::FixedClock clock(Utc(2026, 12, 9, 23, 59, 58, 7));
+  test::FixedClock clock(test::MakeFileTime(2026, 12, 9, 23, 59, 58, 7));
   test::RecordingTarget target;
   DigitalClock engine(clock);
   engine.SetTarget(&target);
 
   engine.Tick();
-  clock.Set(Utc(2026, 12, 9, 23, 59, 59, 7));
+  clock.Set(test::MakeFileTime(2026, 12, 9, 23, 59, 59, 7));
   engine.Tick();
-  clock.Set(Utc(2026, 12, 10, 0, 0, 0, 7));  // midnight
+  clock.Set(test::MakeFileTime(2026, 12, 10, 0, 0, 0, 7));  // midnight
   engine.Tick();
   EXPECT_EQ(target.Take(),
             (std::vector<Message>{Date("2026-12-09"), Weekday(3), Time("23:59:58", 7),
@@ -76,7 +62,7 @@ TEST(DigitalClockTick, DateAndWeekdayBeforeTimeOnlyWhenTheDateChanges) {
 }
 
 TEST(DigitalClockTick, NothingIsSentWithoutATarget) {
-  test::FixedClock clock(Utc(2026, 12, 9, 12, 0, 0));
+  test::FixedClock clock(test::MakeFileTime(2026, 12, 9, 12, 0, 0));
   test::RecordingTarget target;
   DigitalClock engine(clock);
   engine.Tick();
@@ -89,7 +75,7 @@ TEST(DigitalClockTick, NothingIsSentWithoutATarget) {
 }
 
 TEST(DigitalClockStop, ShowsThePlaceholdersInOrderAndKeepsTheCorrection) {
-  test::FixedClock clock(Utc(2026, 12, 9, 12, 0, 0));
+  test::FixedClock clock(test::MakeFileTime(2026, 12, 9, 12, 0, 0));
   test::RecordingTarget target;
   DigitalClock engine(clock);
   const int64_t correction = 12345;
@@ -110,12 +96,12 @@ TEST(DigitalClockTime, CorrectionAndZoneShiftMoveTheTimeFromUtc) {
     int32_t zoneBias;
     platform::FileTime expected;
   };
-  const platform::FileTime now = Utc(2026, 12, 9, 12, 0, 0, 0);
+  const platform::FileTime now = test::MakeFileTime(2026, 12, 9, 12, 0, 0, 0);
   const Case cases[] = {
-      {"UTC+8", 0, -480, Utc(2026, 12, 9, 20, 0, 0)},
-      {"UTC+8 with DST", 0, -540, Utc(2026, 12, 9, 21, 0, 0)},
-      {"UTC+5:45 and +0.5 s", 5'000'000, -345, Utc(2026, 12, 9, 17, 45, 0, 500)},
-      {"UTC-3:30 and -1.25 s", -12'500'000, 210, Utc(2026, 12, 9, 8, 29, 58, 750)},
+      {"UTC+8", 0, -480, test::MakeFileTime(2026, 12, 9, 20, 0, 0)},
+      {"UTC+8 with DST", 0, -540, test::MakeFileTime(2026, 12, 9, 21, 0, 0)},
+      {"UTC+5:45 and +0.5 s", 5'000'000, -345, test::MakeFileTime(2026, 12, 9, 17, 45, 0, 500)},
+      {"UTC-3:30 and -1.25 s", -12'500'000, 210, test::MakeFileTime(2026, 12, 9, 8, 29, 58, 750)},
   };
   for (const Case& c : cases) {
     for (const int32_t hostBias : {0, -480, 300}) {  // the host's own zone never enters
@@ -157,7 +143,8 @@ TEST(DigitalClockRunning, TicksJustAfterTheCorrectedSecondBoundaries) {
 }
 
 TEST(DigitalClockRunning, StopAndStartKeepOneTickThreadAndSendNoNewDate) {
-  test::FixedClock clock(Utc(2026, 12, 9, 12, 0, 0));  // on a boundary: ticks every second
+  test::FixedClock clock(
+      test::MakeFileTime(2026, 12, 9, 12, 0, 0));  // on a boundary: ticks every second
   test::RecordingTarget target;
   DigitalClock engine(clock);
   engine.SetTarget(&target);

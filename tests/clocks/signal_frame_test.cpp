@@ -6,22 +6,10 @@
 #include <random>
 
 #include "clocks/signal_transmitter.h"
+#include "support/times.h"
 
 namespace vantorel {
 namespace {
-
-platform::SystemTime At(uint16_t y, uint16_t mo, uint16_t d, uint16_t h, uint16_t mi, uint16_t s,
-                        uint16_t ms = 0) {
-  platform::SystemTime t;
-  t.wYear = y;
-  t.wMonth = mo;
-  t.wDay = d;
-  t.wHour = h;
-  t.wMinute = mi;
-  t.wSecond = s;
-  t.wMilliseconds = ms;
-  return t;
-}
 
 platform::FileTime FileTimeOf(const platform::SystemTime& t) {
   platform::FileTime f = 0;
@@ -36,13 +24,15 @@ TEST(TimeBlock, KnownInstants) {
     uint64_t block;
   };
   const Case cases[] = {
-      {At(2012, 1, 1, 12, 0, 4), false, 0x43042C004},
-      {At(2012, 1, 1, 12, 0, 4), true, 0x23042C004},  // bit 33 set, parity now clear
-      {At(2000, 1, 1, 0, 0, 0), false, 0x00420000},   // month 1, day 1: two ones
-      {At(2127, 1, 1, 0, 0, 0), false, uint64_t{0x7F} << 26 | 0x420000 | uint64_t{1} << 34},
-      {At(2128, 1, 1, 0, 0, 0), false, 0x00420000},  // year - 2000 taken modulo 128
-      {At(1999, 1, 1, 0, 0, 0), false, uint64_t{0x7F} << 26 | 0x420000 | uint64_t{1} << 34},
-      {At(2026, 12, 31, 23, 59, 59), false,
+      {test::MakeTime(2012, 1, 1, 12, 0, 4), false, 0x43042C004},
+      {test::MakeTime(2012, 1, 1, 12, 0, 4), true, 0x23042C004},  // bit 33 set, parity now clear
+      {test::MakeTime(2000, 1, 1, 0, 0, 0), false, 0x00420000},   // month 1, day 1: two ones
+      {test::MakeTime(2127, 1, 1, 0, 0, 0), false,
+       uint64_t{0x7F} << 26 | 0x420000 | uint64_t{1} << 34},
+      {test::MakeTime(2128, 1, 1, 0, 0, 0), false, 0x00420000},  // year - 2000 taken modulo 128
+      {test::MakeTime(1999, 1, 1, 0, 0, 0), false,
+       uint64_t{0x7F} << 26 | 0x420000 | uint64_t{1} << 34},
+      {test::MakeTime(2026, 12, 31, 23, 59, 59), false,
        59 | 59u << 6 | 23u << 12 | 31u << 17 | uint64_t{12} << 22 | uint64_t{26} << 26},  // 24 ones
   };
   for (const Case& c : cases) {
@@ -53,10 +43,10 @@ TEST(TimeBlock, KnownInstants) {
 TEST(TimeBlock, ParityMakesTheCountOfOnesEven) {
   std::mt19937 random(5);
   for (int i = 0; i < 10000; ++i) {
-    const platform::SystemTime t =
-        At(static_cast<uint16_t>(1990 + random() % 200), static_cast<uint16_t>(1 + random() % 12),
-           static_cast<uint16_t>(1 + random() % 28), static_cast<uint16_t>(random() % 24),
-           static_cast<uint16_t>(random() % 60), static_cast<uint16_t>(random() % 60));
+    const platform::SystemTime t = test::MakeTime(
+        static_cast<uint16_t>(1990 + random() % 200), static_cast<uint16_t>(1 + random() % 12),
+        static_cast<uint16_t>(1 + random() % 28), static_cast<uint16_t>(random() % 24),
+        static_cast<uint16_t>(random() % 60), static_cast<uint16_t>(random() % 60));
     const uint64_t block = TimeBlock(t, random() % 2 == 0);
     ASSERT_EQ(std::popcount(block) % 2, 0) << std::hex << block;
     ASSERT_LT(block, uint64_t{1} << 35);
@@ -85,12 +75,13 @@ TEST(PlanFrame, FirstStepOnTheBoundaryTwoSecondsOnAndFrameTimeFourSecondsOn) {
     platform::SystemTime encodes;
   };
   const Case cases[] = {
-      {At(2012, 1, 1, 12, 0, 0, 300), 1700, At(2012, 1, 1, 12, 0, 4, 300)},
-      {At(2012, 1, 1, 12, 0, 0, 0), 2000, At(2012, 1, 1, 12, 0, 4, 0)},
+      {test::MakeTime(2012, 1, 1, 12, 0, 0, 300), 1700, test::MakeTime(2012, 1, 1, 12, 0, 4, 300)},
+      {test::MakeTime(2012, 1, 1, 12, 0, 0, 0), 2000, test::MakeTime(2012, 1, 1, 12, 0, 4, 0)},
       // Even 1 ms before a boundary the first step is more than a second away.
-      {At(2012, 1, 1, 12, 0, 0, 999), 1001, At(2012, 1, 1, 12, 0, 4, 999)},
-      {At(2012, 1, 1, 12, 0, 0, 950), 1050, At(2012, 1, 1, 12, 0, 4, 950)},
-      {At(2012, 12, 31, 23, 59, 58, 500), 1500, At(2013, 1, 1, 0, 0, 2, 500)},
+      {test::MakeTime(2012, 1, 1, 12, 0, 0, 999), 1001, test::MakeTime(2012, 1, 1, 12, 0, 4, 999)},
+      {test::MakeTime(2012, 1, 1, 12, 0, 0, 950), 1050, test::MakeTime(2012, 1, 1, 12, 0, 4, 950)},
+      {test::MakeTime(2012, 12, 31, 23, 59, 58, 500), 1500,
+       test::MakeTime(2013, 1, 1, 0, 0, 2, 500)},
   };
   for (const Case& c : cases) {
     const FramePlan plan = PlanFrame(FileTimeOf(c.reading));

@@ -9,26 +9,12 @@
 #include "platform/message_target.h"
 #include "support/fakes.h"
 #include "support/recording_target.h"
+#include "support/times.h"
 
 namespace vantorel {
 namespace {
 
 using namespace std::chrono_literals;
-
-platform::FileTime Utc(uint16_t y, uint16_t mo, uint16_t d, uint16_t h, uint16_t mi, uint16_t s,
-                       uint16_t ms = 0) {
-  platform::SystemTime t;
-  t.wYear = y;
-  t.wMonth = mo;
-  t.wDay = d;
-  t.wHour = h;
-  t.wMinute = mi;
-  t.wSecond = s;
-  t.wMilliseconds = ms;
-  platform::FileTime f = 0;
-  EXPECT_TRUE(platform::SystemTimeToFileTime(t, &f));
-  return f;
-}
 
 // Records, in one sequence with the messages, every level shown and every repaint asked.
 class Recorder final : public SignalView, public MessageTarget {
@@ -72,7 +58,7 @@ bool WaitIdle(const SignalTransmitter& transmitter, std::chrono::milliseconds li
 
 // The fake clock reads x.950, so the first step is 1,050 ms away and the test runs ~3.1 s.
 TEST(SignalTransmission, SendsTheWholeFrameOnceBetweenStartedAndFinished) {
-  test::FixedClock clock(Utc(2012, 1, 1, 12, 0, 0, 950));
+  test::FixedClock clock(test::MakeFileTime(2012, 1, 1, 12, 0, 0, 950));
   SignalTransmitter transmitter(clock);
   Recorder recorder(&transmitter);
   transmitter.SetView(&recorder);
@@ -114,12 +100,16 @@ TEST(SignalTransmission, OffsetsMoveTheFrameAndNullPointersSendTheLocalClock) {
     platform::FileTime encodes;
   };
   const Case cases[] = {
-      {"offset and UTC+8", 25'000'000, 288'000'000'000, 0, Utc(2012, 1, 1, 20, 0, 7, 450)},
-      {"null pointers: local clock", std::nullopt, std::nullopt, 1, Utc(2012, 1, 1, 13, 0, 4, 950)},
-      {"one pointer missing", 25'000'000, std::nullopt, 1, Utc(2012, 1, 1, 13, 0, 4, 950)},
+      {"offset and UTC+8", 25'000'000, 288'000'000'000, 0,
+       test::MakeFileTime(2012, 1, 1, 20, 0, 7, 450)},
+      {"null pointers: local clock", std::nullopt, std::nullopt, 1,
+       test::MakeFileTime(2012, 1, 1, 13, 0, 4, 950)},
+      {"one pointer missing", 25'000'000, std::nullopt, 1,
+       test::MakeFileTime(2012, 1, 1, 13, 0, 4, 950)},
   };
   for (const Case& c : cases) {
-    test::FixedClock clock(Utc(2012, 1, 1, 12, 0, 0, 950), -60);  // local clock one hour ahead
+    test::FixedClock clock(test::MakeFileTime(2012, 1, 1, 12, 0, 0, 950),
+                           -60);  // local clock one hour ahead
     SignalTransmitter transmitter(clock);
     Recorder recorder;
     transmitter.SetTarget(&recorder);

@@ -5,22 +5,10 @@
 #include <random>
 
 #include "ntp/sntp_client.h"
+#include "support/times.h"
 
 namespace vantorel {
 namespace {
-
-platform::SystemTime Utc(uint16_t y, uint16_t mo, uint16_t d, uint16_t h = 0, uint16_t mi = 0,
-                         uint16_t s = 0, uint16_t ms = 0) {
-  platform::SystemTime t;
-  t.wYear = y;
-  t.wMonth = mo;
-  t.wDay = d;
-  t.wHour = h;
-  t.wMinute = mi;
-  t.wSecond = s;
-  t.wMilliseconds = ms;
-  return t;
-}
 
 NtpTimestamp Secs(uint64_t whole) {
   return NtpTimestamp{whole << 24};
@@ -61,23 +49,24 @@ TEST(NtpTimestamp, FromSystemTime) {
     uint64_t value;
   };
   const Case cases[] = {
-      {Utc(1900, 1, 1), 0},
-      {Utc(1970, 1, 1), uint64_t{2'208'988'800} << 24},
-      {Utc(1970, 1, 1, 0, 0, 0, 500), (uint64_t{2'208'988'800} << 24) + 0x800000},
-      {Utc(2012, 1, 1, 12, 0, 4, 1), (uint64_t{3'534'408'004} << 24) + 0x4189},
-      {Utc(1899, 12, 31, 23, 59, 59), 0},  // before the epoch: outside the type
+      {test::MakeTime(1900, 1, 1), 0},
+      {test::MakeTime(1970, 1, 1), uint64_t{2'208'988'800} << 24},
+      {test::MakeTime(1970, 1, 1, 0, 0, 0, 500), (uint64_t{2'208'988'800} << 24) + 0x800000},
+      {test::MakeTime(2012, 1, 1, 12, 0, 4, 1), (uint64_t{3'534'408'004} << 24) + 0x4189},
+      {test::MakeTime(1899, 12, 31, 23, 59, 59), 0},  // before the epoch: outside the type
   };
   for (const Case& c : cases)
     EXPECT_EQ(NtpTimestamp::FromSystemTime(c.utc).Value(), c.value) << c.utc.wYear;
   for (uint16_t year : {1900, 1999, 2024, 2099}) {
-    EXPECT_EQ(NtpTimestamp::FromSystemTime(Utc(year, 6, 15, 1, 2, 3, 500)).Fraction(), 0x800000u);
-    EXPECT_EQ(NtpTimestamp::FromSystemTime(Utc(year, 6, 15, 1, 2, 3, 0)).Fraction(), 0u);
+    EXPECT_EQ(NtpTimestamp::FromSystemTime(test::MakeTime(year, 6, 15, 1, 2, 3, 500)).Fraction(),
+              0x800000u);
+    EXPECT_EQ(NtpTimestamp::FromSystemTime(test::MakeTime(year, 6, 15, 1, 2, 3, 0)).Fraction(), 0u);
   }
 }
 
 TEST(NtpTimestamp, FromFileTimeAgreesWithTheBrokenDownTimeAndKeepsSubMilliseconds) {
-  for (const auto& utc :
-       {Utc(1900, 1, 1), Utc(1970, 1, 1, 0, 0, 0, 500), Utc(2026, 12, 9, 6, 3, 22, 999)}) {
+  for (const auto& utc : {test::MakeTime(1900, 1, 1), test::MakeTime(1970, 1, 1, 0, 0, 0, 500),
+                          test::MakeTime(2026, 12, 9, 6, 3, 22, 999)}) {
     platform::FileTime fileTime = 0;
     ASSERT_TRUE(platform::SystemTimeToFileTime(utc, &fileTime));
     const NtpTimestamp fine = NtpTimestamp::FromFileTime(fileTime);
@@ -108,8 +97,8 @@ TEST(NtpTimestamp, WireFormRoundTrips) {
 }
 
 TEST(NtpTimestamp, DifferencesAreAntisymmetric) {
-  const NtpTimestamp a = NtpTimestamp::FromSystemTime(Utc(2020, 1, 1, 0, 0, 0, 500));
-  const NtpTimestamp b = NtpTimestamp::FromSystemTime(Utc(2020, 1, 1, 0, 0, 0, 0));
+  const NtpTimestamp a = NtpTimestamp::FromSystemTime(test::MakeTime(2020, 1, 1, 0, 0, 0, 500));
+  const NtpTimestamp b = NtpTimestamp::FromSystemTime(test::MakeTime(2020, 1, 1, 0, 0, 0, 0));
   EXPECT_EQ(NtpTimestamp::DifferenceInSeconds(a, a), 0.0);
   EXPECT_DOUBLE_EQ(NtpTimestamp::DifferenceInSeconds(a, b), 8'388'608.0 / 16'777'215.0);
   EXPECT_NE(NtpTimestamp::DifferenceInSeconds(a, b), 0.5);
@@ -124,7 +113,7 @@ TEST(NtpTimestamp, DifferencesAreAntisymmetric) {
 
 TEST(NtpTimestamp, WireValuesMoveIntoTheNearestEra) {
   const uint64_t era = uint64_t{1} << 56;
-  const NtpTimestamp late2036 = NtpTimestamp::FromSystemTime(Utc(2036, 3, 1));
+  const NtpTimestamp late2036 = NtpTimestamp::FromSystemTime(test::MakeTime(2036, 3, 1));
   ASSERT_GE(late2036.Value(), era);
   uint8_t wire[8];
   late2036.ToWire(wire);

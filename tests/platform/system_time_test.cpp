@@ -4,22 +4,10 @@
 
 #include <ctime>
 #include <random>
+#include "support/times.h"
 
 namespace vantorel::platform {
 namespace {
-
-SystemTime Make(uint16_t y, uint16_t mo, uint16_t d, uint16_t h = 0, uint16_t mi = 0,
-                uint16_t s = 0, uint16_t ms = 0) {
-  SystemTime t;
-  t.wYear = y;
-  t.wMonth = mo;
-  t.wDay = d;
-  t.wHour = h;
-  t.wMinute = mi;
-  t.wSecond = s;
-  t.wMilliseconds = ms;
-  return t;
-}
 
 TEST(SystemTime, KnownInstantsConvertBothWays) {
   struct Case {
@@ -28,11 +16,12 @@ TEST(SystemTime, KnownInstantsConvertBothWays) {
     uint16_t weekday;
   };
   const Case cases[] = {
-      {Make(1601, 1, 1), 0, 1},                                         // a Monday
-      {Make(1970, 1, 1), kUnixEpochFileTime, 4},                        // Thursday
-      {Make(2000, 2, 29, 12, 0, 0, 1), 125'962'992'000'010'000ULL, 2},  // leap day, Tuesday
-      {Make(2012, 1, 1, 12, 0, 4), 129'698'928'040'000'000ULL, 0},      // Sunday
-      {Make(9999, 12, 31, 23, 59, 59, 999), 2'650'467'743'999'990'000ULL, 5},
+      {test::MakeTime(1601, 1, 1), 0, 1},                   // a Monday
+      {test::MakeTime(1970, 1, 1), kUnixEpochFileTime, 4},  // Thursday
+      {test::MakeTime(2000, 2, 29, 12, 0, 0, 1), 125'962'992'000'010'000ULL,
+       2},                                                                    // leap day, Tuesday
+      {test::MakeTime(2012, 1, 1, 12, 0, 4), 129'698'928'040'000'000ULL, 0},  // Sunday
+      {test::MakeTime(9999, 12, 31, 23, 59, 59, 999), 2'650'467'743'999'990'000ULL, 5},
   };
   for (const Case& c : cases) {
     FileTime converted = 1;
@@ -46,11 +35,11 @@ TEST(SystemTime, KnownInstantsConvertBothWays) {
 
 TEST(SystemTime, FieldsOutOfRangeAreRefused) {
   const SystemTime bad[] = {
-      Make(1600, 12, 31),         Make(2001, 2, 29),
-      Make(2000, 13, 1),          Make(2000, 0, 1),
-      Make(2000, 4, 31),          Make(2000, 1, 0),
-      Make(2000, 1, 1, 24),       Make(2000, 1, 1, 0, 60),
-      Make(2000, 1, 1, 0, 0, 60), Make(2000, 1, 1, 0, 0, 0, 1000),
+      test::MakeTime(1600, 12, 31),         test::MakeTime(2001, 2, 29),
+      test::MakeTime(2000, 13, 1),          test::MakeTime(2000, 0, 1),
+      test::MakeTime(2000, 4, 31),          test::MakeTime(2000, 1, 0),
+      test::MakeTime(2000, 1, 1, 24),       test::MakeTime(2000, 1, 1, 0, 60),
+      test::MakeTime(2000, 1, 1, 0, 0, 60), test::MakeTime(2000, 1, 1, 0, 0, 0, 1000),
   };
   for (const SystemTime& t : bad) {
     FileTime out = 42;
@@ -72,11 +61,11 @@ TEST(SystemTime, RandomInstantsAgreeWithTheCLibrary) {
     std::tm parts{};
     ASSERT_NE(gmtime_r(&unix, &parts), nullptr);
     const SystemTime t = [&] {
-      SystemTime s =
-          Make(static_cast<uint16_t>(parts.tm_year + 1900), static_cast<uint16_t>(parts.tm_mon + 1),
-               static_cast<uint16_t>(parts.tm_mday), static_cast<uint16_t>(parts.tm_hour),
-               static_cast<uint16_t>(parts.tm_min), static_cast<uint16_t>(parts.tm_sec),
-               static_cast<uint16_t>(ms));
+      SystemTime s = test::MakeTime(
+          static_cast<uint16_t>(parts.tm_year + 1900), static_cast<uint16_t>(parts.tm_mon + 1),
+          static_cast<uint16_t>(parts.tm_mday), static_cast<uint16_t>(parts.tm_hour),
+          static_cast<uint16_t>(parts.tm_min), static_cast<uint16_t>(parts.tm_sec),
+          static_cast<uint16_t>(ms));
       s.wDayOfWeek = static_cast<uint16_t>(parts.tm_wday);
       return s;
     }();
