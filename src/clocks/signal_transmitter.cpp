@@ -94,6 +94,7 @@ void SignalTransmitter::Worker(platform::FileTime reading, bool notCalibrated) {
   if (completed) {
     const double took =
         std::chrono::duration<double, std::milli>(SteadyClock::now() - start).count();
+    platform::Log("signal: frame ended %.3f ms after its worker started", took);
     std::lock_guard guard(m_mutex);
     m_probeMs.push_back(took);
   }

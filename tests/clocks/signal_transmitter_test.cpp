@@ -86,6 +86,13 @@ TEST(SignalTransmission, SendsTheWholeFrameOnceBetweenStartedAndFinished) {
   EXPECT_EQ(TimeBlock(transmitter.FrameTime(), false), 0x43042C004u);
   EXPECT_EQ(transmitter.Step(), 0);
   EXPECT_EQ(transmitter.CurrentLevel(), 0);
+  // Exactly 41 steps, each handled once, in order, never before it was due.
+  for (int step = 1; step <= kFrameSteps; ++step) {
+    EXPECT_GE(transmitter.StepTime(step), transmitter.StepDue(step)) << step;
+    if (step > 1) {
+      EXPECT_GT(transmitter.StepTime(step), transmitter.StepTime(step - 1)) << step;
+    }
+  }
   ASSERT_EQ(transmitter.ProbeMs().size(), 1u);
   // 1,050 ms to step 1, 41 steps, the end one period later.
   EXPECT_GE(transmitter.ProbeMs()[0], 1050.0 + 41 * 50.0);
