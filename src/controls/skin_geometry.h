@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+
+namespace vantorel {
+
+// Progress bar: the visible bar length for a position in [lower, upper] on a bar W pixels
+// wide, 5 (the right cap) at the lower end and W - 5 at the upper end; nothing for an empty
+// range. Positions beyond the range are not clamped: a caller keeps them inside.
+std::optional<int> ProgressBarLength(int width, int position, int lower, int upper);
+
+// Tab strip: the cell of a tab, 3 x tab + state (0 normal, 1 hover, 2 selected). The selected
+// tab never shows hover.
+int TabCell(int tab, bool selected, bool hovered);
+
+// Combo box: a drop-down item shows its full text in a tip only when the text is wider than
+// the item less 6 pixels.
+bool ComboItemNeedsTip(int textWidth, int itemWidth);
+
+}  // namespace vantorel
