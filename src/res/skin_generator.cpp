@@ -341,7 +341,7 @@ QImage HandStrip(int id) {
   };
   const Hand hand = id == kHourHand     ? Hand{58, 12, 7, kText}
                     : id == kMinuteHand ? Hand{86, 14, 4.5, kText}
-                                        : Hand{96, 20, 1.8, kWarn};
+                                        : Hand{96, 20, 2.6, kWarn};
   QImage drawing = Canvas(spec.width, spec.height);
   QPainter p(&drawing);
   p.setRenderHint(QPainter::Antialiasing);

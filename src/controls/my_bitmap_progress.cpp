@@ -1,0 +1,63 @@
+#include "controls/my_bitmap_progress.h"
+
+#include <QPainter>
+
+#include "controls/skin_geometry.h"
+#include "controls/skin_image.h"
+#include "res/skins.h"
+
+namespace vantorel {
+namespace {
+constexpr int kCapWidth = 5;
+}
+
+MyBitmapProgress::MyBitmapProgress(QWidget* parent) : QWidget(parent) {}
+
+bool MyBitmapProgress::SetBitmaps(int troughId, int barId, int alternativeId, QRgb transparent) {
+  m_trough = QImage();
+  m_bar = QImage();
+  m_alternative = QImage();
+  m_trough = LoadSkin(troughId);
+  if (m_trough.isNull()) return false;
+  m_bar = LoadKeyedSkin(barId, transparent);
+  if (m_bar.isNull()) return false;
+  if (alternativeId != 0) m_alternative = LoadKeyedSkin(alternativeId, transparent);
+  resize(m_trough.size());
+  show();
+  update();
+  return true;
+}
+
+void MyBitmapProgress::SetRange(int lower, int upper) {
+  m_lower = lower;
+  m_upper = upper;
+  update();
+}
+
+void MyBitmapProgress::SetPos(int position) {
+  m_position = position;
+  update();
+}
+
+void MyBitmapProgress::SetBarMode(int mode) {
+  m_mode = mode;
+  update();
+}
+
+void MyBitmapProgress::paintEvent(QPaintEvent*) {
+  if (m_trough.isNull() || m_bar.isNull()) return;
+  const int w = width();
+  const int h = height();
+  QPainter painter(this);
+  painter.drawImage(QRect(0, 0, w, h), m_trough);
+  const QImage& bar = (!m_alternative.isNull() && m_mode == 1) ? m_alternative : m_bar;
+  painter.drawImage(QRect(0, 0, kCapWidth, h), bar, QRect(0, 0, kCapWidth, h));
+  // The bar always ends in the picture's right end: its rightmost columns are shown.
+  if (const auto length = ProgressBarLength(w, m_position, m_lower, m_upper);
+      length && *length > 0) {
+    const int l = qMin(*length, w - kCapWidth);
+    painter.drawImage(QRect(kCapWidth, 0, l, h), bar, QRect(w - l, 0, l, h));
+  }
+}
+
+}  // namespace vantorel

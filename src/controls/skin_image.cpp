@@ -1,0 +1,24 @@
+#include "controls/skin_image.h"
+
+#include "res/skins.h"
+
+namespace vantorel {
+
+QImage KeyedImage(const QImage& picture, QRgb key) {
+  if (picture.isNull()) return {};
+  QImage keyed = picture.convertToFormat(QImage::Format_ARGB32);
+  const QRgb bare = key & 0xFFFFFFu;
+  for (int y = 0; y < keyed.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
+    for (int x = 0; x < keyed.width(); ++x) {
+      if ((line[x] & 0xFFFFFFu) == bare) line[x] = 0;
+    }
+  }
+  return keyed;
+}
+
+QImage LoadKeyedSkin(int id, QRgb key) {
+  return KeyedImage(LoadSkin(id), key);
+}
+
+}  // namespace vantorel
