@@ -1,0 +1,197 @@
+#include "controls/my_bitmap_combobox.h"
+
+#include <QAbstractItemView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+#include "controls/skin_geometry.h"
+#include "controls/skin_image.h"
+
+namespace vantorel {
+namespace {
+
+constexpr int kSkinFrames = 4;
+
+// Drop-down items drawn flat: white, or the highlight colours under the mouse.
+class FlatItem final : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    const bool focused = option.state.testFlag(QStyle::State_MouseOver) ||
+                         option.state.testFlag(QStyle::State_Selected);
+    const QPalette& palette = option.palette;
+    painter->fillRect(option.rect,
+                      focused ? palette.color(QPalette::Highlight) : QColor(Qt::white));
+    painter->setPen(focused ? palette.color(QPalette::HighlightedText)
+                            : palette.color(QPalette::WindowText));
+    painter->setFont(option.font);
+    painter->drawText(option.rect.adjusted(1, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                      index.data(Qt::DisplayRole).toString());
+  }
+
+  QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+    return QSize(500, MyBitmapCombobox::kItemHeight);
+  }
+};
+
+}  // namespace
+
+MyBitmapCombobox::MyBitmapCombobox(QWidget* parent)
+    : QComboBox(parent), m_tip(new QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint)) {
+  setItemDelegate(new FlatItem(this));
+  view()->viewport()->installEventFilter(this);
+  view()->viewport()->setMouseTracking(true);
+  setAttribute(Qt::WA_Hover);
+  m_tip->setAutoFillBackground(true);
+  m_tip->setTextFormat(Qt::PlainText);
+  QPalette tipColours = m_tip->palette();
+  tipColours.setColor(QPalette::Window, palette().color(QPalette::Highlight));
+  tipColours.setColor(QPalette::WindowText, palette().color(QPalette::HighlightedText));
+  m_tip->setPalette(tipColours);
+  m_tip->setContentsMargins(0, -1, 0, -1);
+  connect(this, qOverload<int>(&QComboBox::activated), this, &MyBitmapCombobox::selectionChanged);
+}
+
+MyBitmapCombobox::~MyBitmapCombobox() {
+  delete m_tip;
+}
+
+void MyBitmapCombobox::SetTextColors(QColor enabled, QColor disabled) {
+  m_enabledText = enabled;
+  m_disabledText = disabled;
+  update();
+}
+
+void MyBitmapCombobox::SetTextMargins(int left, int top, int right, int bottom) {
+  m_margins = QMargins(left, top, right, bottom);
+  update();
+}
+
+bool MyBitmapCombobox::LoadSkin(int resourceId, QRgb transparent) {
+  QImage skin = LoadKeyedSkin(resourceId, transparent);
+  if (skin.isNull()) return false;
+  m_skin = std::move(skin);
+  m_frameWidth = m_skin.width() / kSkinFrames;
+  m_frameHeight = m_skin.height();
+  resize(m_frameWidth, height());
+  show();
+  update();
+  return true;
+}
+
+int MyBitmapCombobox::FaceFrame() const {
+  return isEnabled() ? static_cast<int>(m_state) : 0;
+}
+
+int MyBitmapCombobox::AddString(std::string_view text) {
+  addItem(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  return count() - 1;
+}
+
+int MyBitmapCombobox::InsertString(int index, std::string_view text) {
+  insertItem(index, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  return index;
+}
+
+void MyBitmapCombobox::SetState(ButtonState state) {
+  m_state = state;
+  update();
+}
+
+void MyBitmapCombobox::paintEvent(QPaintEvent*) {
+  if (m_skin.isNull()) return;
+  QPainter painter(this);
+  painter.drawImage(QPoint(0, 0), m_skin,
+                    QRect(m_frameWidth * FaceFrame(), 0, m_frameWidth, m_frameHeight));
+  if (currentIndex() < 0) return;
+  painter.setPen(FaceTextColour());
+  painter.setFont(font());
+  painter.drawText(QRect(0, 0, m_frameWidth, m_frameHeight).marginsRemoved(m_margins),
+                   Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, currentText());
+}
+
+void MyBitmapCombobox::enterEvent(QEnterEvent* event) {
+  SetState(ButtonState::kHover);
+  QComboBox::enterEvent(event);
+}
+
+void MyBitmapCombobox::leaveEvent(QEvent* event) {
+  SetState(ButtonState::kNormal);
+  QComboBox::leaveEvent(event);
+}
+
+void MyBitmapCombobox::mousePressEvent(QMouseEvent* event) {
+  SetState(ButtonState::kPressed);
+  QComboBox::mousePressEvent(event);
+}
+
+void MyBitmapCombobox::mouseReleaseEvent(QMouseEvent* event) {
+  QComboBox::mouseReleaseEvent(event);
+  SetState(ButtonState::kNormal);
+}
+
+void MyBitmapCombobox::mouseDoubleClickEvent(QMouseEvent* event) {
+  SetState(ButtonState::kPressed);
+  QComboBox::mouseDoubleClickEvent(event);
+}
+
+// Arrows, letters and F4 neither open the list nor change the choice; keys with Alt (the
+// system's own, such as Alt+Down) keep their usual meaning.
+void MyBitmapCombobox::keyPressEvent(QKeyEvent* event) {
+  if (event->modifiers().testFlag(Qt::AltModifier)) {
+    QComboBox::keyPressEvent(event);
+    return;
+  }
+  event->accept();
+}
+
+void MyBitmapCombobox::hidePopup() {
+  m_tip->hide();
+  QComboBox::hidePopup();
+  SetState(ButtonState::kNormal);
+}
+
+bool MyBitmapCombobox::TipVisible() const {
+  return m_tip->isVisible();
+}
+QString MyBitmapCombobox::TipText() const {
+  return m_tip->text();
+}
+
+void MyBitmapCombobox::UpdateTip(int row, const QRect& itemRect) {
+  if (row < 0 || row >= count()) {
+    m_tip->hide();
+    return;
+  }
+  const QString text = itemText(row);
+  if (!ComboItemNeedsTip(fontMetrics().horizontalAdvance(text), itemRect.width())) {
+    m_tip->hide();
+    return;
+  }
+  m_tip->setFont(font());
+  m_tip->setText(text);
+  m_tip->adjustSize();
+  m_tip->move(itemRect.left() + 1, itemRect.top());
+  m_tip->show();
+}
+
+bool MyBitmapCombobox::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == view()->viewport()) {
+    if (event->type() == QEvent::MouseMove) {
+      const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+      const QModelIndex index = view()->indexAt(at);
+      const QRect rect = view()->visualRect(index);
+      UpdateTip(index.isValid() ? index.row() : -1,
+                QRect(view()->viewport()->mapToGlobal(rect.topLeft()), rect.size()));
+    } else if (event->type() == QEvent::Leave || event->type() == QEvent::Hide) {
+      m_tip->hide();
+    }
+  }
+  return QComboBox::eventFilter(watched, event);
+}
+
+}  // namespace vantorel

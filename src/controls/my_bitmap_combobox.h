@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QComboBox>
+#include <QImage>
+
+#include "controls/button_logic.h"
+#include "timezone/zone_list_box.h"
+
+class QLabel;
+
+namespace vantorel {
+
+// A drop-down list whose closed face is a four-frame skin with the selected item's text on
+// it. Ordinary keys change nothing; the mouse chooses. A drop-down item too wide for the list
+// shows its whole text in a tip over it.
+class MyBitmapCombobox : public QComboBox, public ZoneListBox {
+  Q_OBJECT
+
+ public:
+  static constexpr int kItemHeight = 16;
+
+  explicit MyBitmapCombobox(QWidget* parent = nullptr);
+  ~MyBitmapCombobox() override;
+
+  void SetTextColors(QColor enabled, QColor disabled);
+  void SetTextMargins(int left, int top, int right, int bottom);
+  // A skin that cannot be loaded leaves the previous one.
+  bool LoadSkin(int resourceId, QRgb transparent);
+
+  int FaceFrame() const;
+  ButtonState FaceState() const { return m_state; }
+  QColor FaceTextColour() const { return isEnabled() ? m_enabledText : m_disabledText; }
+  bool TipVisible() const;
+  QString TipText() const;
+  // Shows or hides the tip for a drop-down row whose rectangle (in global coordinates) is
+  // given; -1 hides it.
+  void UpdateTip(int row, const QRect& itemRect);
+
+  // The zone list's operations, on UTF-8 texts.
+  int GetCount() const override { return count(); }
+  void ResetContent() override { clear(); }
+  int AddString(std::string_view text) override;
+  int InsertString(int index, std::string_view text) override;
+  void DeleteString(int index) override { removeItem(index); }
+  void SetItemData(int index, intptr_t data) override {
+    setItemData(index, static_cast<qlonglong>(data));
+  }
+  void SetCurSel(int index) override { setCurrentIndex(index); }
+
+  void hidePopup() override;
+
+ signals:
+  // The user picked an item.
+  void selectionChanged(int index);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void SetState(ButtonState state);
+
+  ButtonState m_state = ButtonState::kNormal;
+  QImage m_skin;
+  int m_frameWidth = 0;
+  int m_frameHeight = 0;
+  QColor m_enabledText{0, 0, 0};
+  QColor m_disabledText{128, 128, 128};
+  QMargins m_margins;
+  QLabel* m_tip;
+};
+
+}  // namespace vantorel

@@ -1,0 +1,72 @@
+#include "controls/my_bitmap_list_box.h"
+
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+#include "res/skins.h"
+
+namespace vantorel {
+namespace {
+
+constexpr int kTextInset = 6;
+const QColor kItemText(220, 220, 220);
+
+// Each item shows the top-left part of the selection picture when selected, else of the
+// background picture, with its text inset 6 pixels.
+class ItemPainter final : public QStyledItemDelegate {
+ public:
+  explicit ItemPainter(MyBitmapListBox* list) : QStyledItemDelegate(list), m_list(list) {}
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    const bool selected = option.state.testFlag(QStyle::State_Selected);
+    const QImage& picture = selected ? m_list->Selection() : m_list->Background();
+    if (!picture.isNull()) {
+      painter->drawImage(option.rect, picture, QRect(QPoint(0, 0), option.rect.size()));
+    }
+    painter->setPen(kItemText);
+    painter->setFont(option.font);
+    painter->drawText(option.rect.adjusted(kTextInset, 0, -kTextInset, 0),
+                      Qt::AlignLeft | Qt::AlignVCenter, index.data(Qt::DisplayRole).toString());
+  }
+
+  QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+    return QSize(500, MyBitmapListBox::kItemHeight);
+  }
+
+ private:
+  MyBitmapListBox* m_list;
+};
+
+}  // namespace
+
+MyBitmapListBox::MyBitmapListBox(QWidget* parent) : QListWidget(parent) {
+  setFrameShape(QFrame::NoFrame);
+  setItemDelegate(new ItemPainter(this));
+  setUniformItemSizes(true);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  viewport()->setAutoFillBackground(false);
+}
+
+void MyBitmapListBox::SetBitmaps(int backgroundId, int selectionId) {
+  if (QImage background = LoadSkin(backgroundId); !background.isNull()) {
+    m_background = std::move(background);
+    if (!m_sized) {
+      resize(m_background.size());
+      m_sized = true;
+    }
+  }
+  if (QImage selection = LoadSkin(selectionId); !selection.isNull())
+    m_selection = std::move(selection);
+  viewport()->update();
+}
+
+void MyBitmapListBox::paintEvent(QPaintEvent* event) {
+  if (!m_background.isNull()) {
+    QPainter painter(viewport());
+    painter.drawImage(QPoint(0, 0), m_background);
+  }
+  QListWidget::paintEvent(event);
+}
+
+}  // namespace vantorel
