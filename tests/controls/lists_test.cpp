@@ -106,6 +106,9 @@ TEST(MyBitmapCombobox, ParentHearsAPickNotAProgrammaticSelection) {
   ASSERT_EQ(picks.count(), 1);
   EXPECT_EQ(picks.at(0).at(0).toInt(), 1);
   EXPECT_EQ(c.box.currentIndex(), 1);
+  c.box.showPopup();
+  c.box.hidePopup();  // closing the list without a pick tells the parent nothing
+  EXPECT_EQ(picks.count(), 1);
 }
 
 TEST(MyBitmapCombobox, FillsAsAZoneList) {
