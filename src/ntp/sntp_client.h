@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ntp/ntp_timestamp.h"
+#include "ntp/sntp_query.h"
 #include "platform/clock.h"
 #include "platform/udp_socket.h"
 
@@ -22,7 +23,7 @@ struct SntpResult {
 };
 
 // One SNTP request/reply exchange with a named server over UDP.
-class SntpClient {
+class SntpClient final : public SntpQuery {
  public:
   static constexpr uint32_t kDefaultTimeoutMs = 5000;
 
@@ -30,7 +31,7 @@ class SntpClient {
       const platform::Clock& clock = platform::SystemClock(),
       std::shared_ptr<platform::NameResolver> resolver = platform::SystemNameResolver());
 
-  void SetTimeout(uint32_t ms) { timeoutMs = ms; }
+  void SetTimeout(uint32_t ms) override { timeoutMs = ms; }
   uint32_t Timeout() const { return timeoutMs; }
 
   // Sockets need no start-up here; kept for the caller's order of things.
@@ -39,7 +40,7 @@ class SntpClient {
   // True with every field of the result set. False leaves the failed step's code as the
   // thread's last error: the socket layer's, 10060 when no valid reply came in time, or one
   // of the reply checks' codes.
-  bool Query(const std::string& server, SntpResult& result, uint16_t port = 123);
+  bool Query(const std::string& server, SntpResult& result, uint16_t port = 123) override;
 
   // Delay and offset from the four timestamps of a result.
   static void ComputeOffsetAndDelay(SntpResult& result);

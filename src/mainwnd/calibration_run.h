@@ -1,0 +1,122 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/settings.h"
+#include "platform/clock.h"
+#include "platform/host_zone.h"
+#include "platform/network_state.h"
+
+namespace vantorel {
+
+class SntpQuery;
+
+// What a calibration run asks of the window: its progress bar, its action buttons, the clock
+// engine, the prompt after a failed run and the settings. Called from the run's worker; the
+// window marshals to its own thread where it must.
+class CalibrationHost {
+ public:
+  virtual ~CalibrationHost() = default;
+  virtual void EnableActions(bool enable) = 0;
+  virtual void SetProgressRange(int lower, int upper) = 0;
+  virtual void SetProgressPos(int position) = 0;
+  virtual void SetProgressMode(int mode) = 0;
+  // True when the user chose to go on with the computer's own clock.
+  virtual bool RunPrompt(int language) = 0;
+  // The correction in 100 ns units, or none; then the engine starts or stops.
+  virtual void SetCorrection(const int64_t* correction) = 0;
+  virtual void StartClock() = 0;
+  virtual void StopClock() = 0;
+  virtual void SaveSettings(const SettingsRecord& record) = 0;
+};
+
+// The buttons' states after EnableActions: Calibrate follows the clock engine when enabling.
+struct ActionStates {
+  bool calibrate;
+  bool correct;
+  bool update;
+};
+ActionStates ActionsAfter(bool enable, bool clockRunning, bool calibrateEnabled);
+
+// How a run ended, for the window and for tests.
+struct CalibrationOutcome {
+  bool calibrated = false;
+  int successes = 0;
+  int switches = 0;
+  int queries = 0;
+  int64_t correction = 0;  // 100 ns units, when calibrated
+};
+
+// One calibration run at a time: queries servers until twelve plausible offsets are in, and
+// hands their mean to the clock engine.
+class CalibrationRun {
+ public:
+  static constexpr int kOffsetsPerRun = 12;
+  static constexpr int kFailuresPerServer = 5;
+  static constexpr double kGoodRatio = 0.25;
+  static constexpr std::chrono::milliseconds kPause{100};
+  static constexpr uint32_t kQueryTimeoutMs = 1500;
+  static constexpr uint16_t kNtpPort = 123;
+  static constexpr int kPlausibleYear = 2012;
+
+  using Sleeper = std::function<void(std::chrono::milliseconds)>;
+
+  CalibrationRun(CalibrationHost& host, SntpQuery& sntp, const platform::NetworkState& network,
+                 const platform::Clock& clock = platform::SystemClock(),
+                 const platform::HostZone& hostZone = platform::SystemHostZone());
+  // Waits for a run in progress.
+  ~CalibrationRun();
+  CalibrationRun(const CalibrationRun&) = delete;
+  CalibrationRun& operator=(const CalibrationRun&) = delete;
+
+  void SetSleeper(Sleeper sleeper) { m_sleep = std::move(sleeper); }
+
+  // The window's record and server list; not to be touched while a run is under way.
+  SettingsRecord& Settings() { return m_settings; }
+  void SetServers(std::vector<ServerEntry> servers) { m_servers = std::move(servers); }
+  const std::vector<ServerEntry>& Servers() const { return m_servers; }
+  const std::string& CurrentServer() const { return m_currentServer; }
+  void SetCurrentServer(std::string server) { m_currentServer = std::move(server); }
+
+  void SelectInitialServer();
+  void ChooseServer();
+  int LocalZoneCode() const;
+  bool IsPlausibleOffset(double seconds) const;
+
+  // Starts a run on its worker; false, and nothing started, while one runs.
+  bool StartCalibration();
+  bool Running() const { return m_running; }
+  // Waits for the current run to end.
+  void Wait();
+  // The run itself, on the calling thread.
+  CalibrationOutcome Run();
+  CalibrationOutcome LastOutcome() const;
+
+ private:
+  int DistanceOf(const ServerEntry& entry) const;
+
+  CalibrationHost& m_host;
+  SntpQuery& m_sntp;
+  const platform::NetworkState& m_network;
+  const platform::Clock& m_clock;
+  const platform::HostZone& m_hostZone;
+  Sleeper m_sleep;
+
+  SettingsRecord m_settings;
+  std::vector<ServerEntry> m_servers;
+  std::string m_currentServer;
+
+  std::atomic<bool> m_running{false};
+  std::thread m_worker;
+  mutable std::mutex m_outcomeMutex;
+  CalibrationOutcome m_outcome;
+};
+
+}  // namespace vantorel
