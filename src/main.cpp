@@ -1,18 +1,28 @@
-#include <cstdio>
+#include <QApplication>
+#include <QDir>
+#include <QFontDatabase>
 
-#include "app/settings.h"
-#include "platform/log.h"
-#include "timezone/zone_time.h"
+#include "app/vantorel_app.h"
+#include "platform/executable_dir.h"
 
-// Until the main window lands the program reports the settings it would start with.
-int main() {
-  vantorel::SettingsRecord settings;
-  vantorel::LoadSettings(&settings);
-  const int zone =
-      vantorel::ResolveZoneIndex(settings.nSelTimeZoneIndex, settings.bTimeZoneUnset != 0);
-  vantorel::platform::Log("settings from %s: language %d, zone row %d, DST %d, %s servers",
-                          vantorel::SettingsFilePath().c_str(), settings.nSelLanguageIndex, zone,
-                          settings.bDST, settings.bDefualtServers != 0 ? "built-in" : "own");
-  std::puts("Vantorel: the main window is not built yet; nothing more to show.");
+namespace {
+
+// Font files beside the program, when present, join the installed fonts.
+void RegisterBundledFonts() {
+  const QDir folder(QString::fromStdString(vantorel::platform::ExecutableDir().string()));
+  for (const char* file : {"TRENDS.ttf", "arial.ttf", "simhei.ttf"}) {
+    const QString path = folder.filePath(QString::fromLatin1(file));
+    if (QFile::exists(path)) QFontDatabase::addApplicationFont(path);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Vantorel"));
+  RegisterBundledFonts();
+  vantorel::VantorelApp vantorel;
+  vantorel.Run();
   return 0;
 }

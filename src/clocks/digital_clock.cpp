@@ -84,6 +84,7 @@ void DigitalClock::Tick() {
 }
 
 bool DigitalClock::Start() {
+  std::lock_guard control(m_controlMutex);
   m_flags |= kRunning;
   std::unique_lock lock(m_threadMutex);
   if (m_threadState == ThreadState::kRunning) {
@@ -112,6 +113,7 @@ bool DigitalClock::Start() {
 }
 
 void DigitalClock::Stop() {
+  std::lock_guard control(m_controlMutex);
   m_flags &= static_cast<uint8_t>(~(kRunning | kCorrectionPresent));
   bool hadThread = false;
   {

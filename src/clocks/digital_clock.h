@@ -70,6 +70,7 @@ class DigitalClock {
   std::atomic<MessageTarget*> m_target{nullptr};
   std::atomic<uint32_t> m_lastDate{0};  // yyyymmdd of the last date sent; 0 = none
 
+  std::mutex m_controlMutex;  // one Start or Stop at a time, whichever thread calls
   std::mutex m_threadMutex;
   bool m_stopRequest = false;
   ThreadState m_threadState = ThreadState::kNone;

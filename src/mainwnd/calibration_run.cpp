@@ -145,7 +145,7 @@ CalibrationOutcome CalibrationRun::Run() {
 
   if (m_network.IsConnected()) {
     if (m_settings.nSelNTPServerIndex < 0) ChooseServer();
-    while (attempt < total) {
+    while (attempt < total && !m_cancel) {
       if (successes < kOffsetsPerRun && failures >= kFailuresPerServer) {
         ++switches;
         ChooseServer();
@@ -176,6 +176,7 @@ CalibrationOutcome CalibrationRun::Run() {
   }
 
   CalibrationOutcome outcome;
+  if (m_cancel) return outcome;
   outcome.successes = successes;
   outcome.switches = switches;
   outcome.queries = queries;

@@ -93,6 +93,9 @@ class CalibrationRun {
   // Starts a run on its worker; false, and nothing started, while one runs.
   bool StartCalibration();
   bool Running() const { return m_running; }
+  // Ends a run in progress at its next query without telling the window anything: the window
+  // is going away.
+  void Cancel() { m_cancel = true; }
   // Waits for the current run to end.
   void Wait();
   // The run itself, on the calling thread.
@@ -114,6 +117,7 @@ class CalibrationRun {
   std::string m_currentServer;
 
   std::atomic<bool> m_running{false};
+  std::atomic<bool> m_cancel{false};
   std::thread m_worker;
   mutable std::mutex m_outcomeMutex;
   CalibrationOutcome m_outcome;

@@ -273,7 +273,9 @@ QImage DateDigits() {
   p.setRenderHint(QPainter::Antialiasing);
   for (int d = 0; d < 10; ++d)
     Text(p, QRectF(d * 14, 0, 14, 22), QString::number(d), Font(0, 19, true), kText);
-  Text(p, QRectF(140, 0, 20, 22), QStringLiteral("-"), Font(0, 19, true), kText);
+  p.setPen(Qt::NoPen);
+  p.setBrush(kText);
+  p.drawRoundedRect(QRectF(144, 10, 12, 3), 1.5, 1.5);  // the dash between date fields
   p.end();
   return Keyed(drawing, static_cast<QRgb>(spec.key), kSlateDark);
 }
@@ -285,6 +287,8 @@ QImage Progress(int id) {
   p.setRenderHint(QPainter::Antialiasing);
   const QRectF track(0.5, 0.5, spec.width - 1, spec.height - 1);
   if (id == kProgressTrough) {
+    // The trough is copied as it stands: its corners carry the panel's colour, not the key.
+    p.fillRect(drawing.rect(), QColor(30, 37, 45));
     p.setPen(QPen(QColor(74, 88, 102), 1));
     p.setBrush(kSlateDark);
   } else {

@@ -41,7 +41,8 @@ TEST(Skins, KeyColourOnlyWhereTransparent) {
       continue;
     const QImage image = LoadSkin(spec.id);
     const int frameWidth = spec.width / spec.frames;
-    EXPECT_TRUE(IsKey(image, 0, 0, spec.key)) << spec.id;
+    // The trough is copied without its key; only the bars drawn over it leave it out.
+    EXPECT_EQ(IsKey(image, 0, 0, spec.key), spec.id != kProgressTrough) << spec.id;
     if (spec.id == kWeekdayZh || spec.id == kDateDigits) continue;  // text on transparency
     for (int f = 0; f < spec.frames; ++f) {
       const int cx = f * frameWidth + frameWidth / 2;

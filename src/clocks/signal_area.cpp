@@ -1,0 +1,50 @@
+#include "clocks/signal_area.h"
+
+#include <QPainter>
+
+#include "mainwnd/ui_call.h"
+#include "res/skins.h"
+
+namespace vantorel {
+
+SignalArea::SignalArea(QWidget* parent, const platform::Clock& clock)
+    : QWidget(parent), m_transmitter(clock) {
+  setAttribute(Qt::WA_OpaquePaintEvent);  // the level covers the whole area: nothing to erase
+  m_transmitter.SetView(this);
+}
+
+SignalArea::~SignalArea() {
+  m_closing = true;
+  m_transmitter.SetView(nullptr);
+}
+
+bool SignalArea::LoadLevelBitmaps(int level0Id, int level1Id) {
+  m_levels[0] = LoadSkin(level0Id);
+  m_levels[1] = LoadSkin(level1Id);
+  if (m_levels[0].isNull() || m_levels[1].isNull()) return false;
+  resize(m_levels[1].size());
+  return true;
+}
+
+void SignalArea::ShowLevel(int) {
+  // repaint(), not update(): each step reaches the screen on its own, never merged with the
+  // next one.
+  CallOnObjectThread(
+      this, [this] { repaint(); }, m_closing);
+}
+
+void SignalArea::RequestRepaint() {
+  if (m_closing) return;
+  QMetaObject::invokeMethod(
+      this, [this] { update(); }, Qt::QueuedConnection);
+}
+
+void SignalArea::paintEvent(QPaintEvent*) {
+  if (m_levels[0].isNull() || m_levels[1].isNull()) return;
+  const int level = m_transmitter.CurrentLevel() != 0 ? 1 : 0;
+  QPainter painter(this);
+  painter.drawImage(rect(), m_levels[level], QRect(QPoint(0, 0), size()));
+  m_painted = level;
+}
+
+}  // namespace vantorel

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+
+class QWidget;
+
+namespace vantorel {
+
+// Lets a frameless window be dragged by any point of its own surface (not its controls).
+class WindowDrag : public QObject {
+ public:
+  explicit WindowDrag(QWidget* window);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget* m_window;
+  QPoint m_grab;
+  bool m_dragging = false;
+};
+
+}  // namespace vantorel

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+
+namespace vantorel {
+
+class MyBitmapButton;
+
+// The question after a failed calibration run: go on with the computer's own clock?
+// OK accepts; Cancel, the close button and Escape reject.
+class CalibTimePromptDlg : public QDialog {
+ public:
+  explicit CalibTimePromptDlg(int language, QWidget* parent = nullptr);
+
+  void SetLanguage(int language);
+  MyBitmapButton* OkButton() const { return m_ok; }
+  MyBitmapButton* CancelButton() const { return m_cancel; }
+  MyBitmapButton* CloseButton() const { return m_close; }
+  const QImage& Background() const { return m_background; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void LoadBackground(int id);
+
+  QImage m_background;
+  bool m_shaped = false;
+  MyBitmapButton* m_ok;
+  MyBitmapButton* m_cancel;
+  MyBitmapButton* m_close;
+};
+
+}  // namespace vantorel

@@ -1,0 +1,453 @@
+#include "mainwnd/vantorel_dlg.h"
+
+#include <QContextMenuEvent>
+#include <QIcon>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QRegion>
+#include <QShortcut>
+
+#include "clocks/analog_clock.h"
+#include "clocks/signal_area.h"
+#include "controls/my_bitmap_button.h"
+#include "controls/my_bitmap_progress.h"
+#include "controls/skin_image.h"
+#include "controls/window_drag.h"
+#include "dialogs/calib_time_prompt_dlg.h"
+#include "mainwnd/ui_call.h"
+#include "platform/log.h"
+#include "res/resource_ids.h"
+#include "res/skin_catalog.h"
+#include "res/skins.h"
+#include "timezone/zone_time.h"
+
+namespace vantorel {
+namespace {
+
+constexpr int kChinese = 1;
+constexpr int kProgressUpper = 48;
+constexpr int kHourMs = 3'600'000;
+constexpr int kCorner = 10;
+const QRgb kRed = qRgb(255, 0, 0);
+const QRgb kDateKey = qRgb(60, 60, 60);
+const QColor kTextColour(240, 240, 240);
+
+const QRect kTimeRect(QPoint(330, 150), QPoint(629, 211));
+const QRect kDateRect(QPoint(330, 115), QPoint(629, 150));
+const QRect kWeekdayRect(QPoint(430, 212), QPoint(529, 233));
+const QPoint kLabelAt(326, 46);
+constexpr int kLabelWidth = 114;
+constexpr int kLabelHeight = 26;
+constexpr int kDateBitmapWidth = 300;
+constexpr int kDigitWidth = 14;
+constexpr int kDashAt = 140;
+constexpr int kDashWidth = 20;
+constexpr int kDashAdvance = 19;  // the dash overlaps the next glyph by a pixel
+
+const char* const kWeekdaysEn[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                    "Thursday", "Friday", "Saturday"};
+const char* const kWeekdaysZh[7] = {"星期日", "星期一", "星期二", "星期三",
+                                    "星期四", "星期五", "星期六"};
+
+QFont ClockFont(int pixels, int weight) {
+  // "Arial" resolves to a metric-compatible face where Arial itself is not installed.
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(pixels);
+  font.setWeight(static_cast<QFont::Weight>(weight));
+  font.setStyleHint(QFont::SansSerif);
+  return font;
+}
+
+}  // namespace
+
+VantorelDlg::VantorelDlg(MainWindowServices services, QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::FramelessWindowHint),
+      m_services(std::move(services)),
+      m_ownSntp(m_services.sntp != nullptr ? nullptr : std::make_unique<SntpClient>()),
+      m_close(new MyBitmapButton(kIdClose, this)),
+      m_setting(new MyBitmapButton(kIdSetting, this)),
+      m_minimise(new MyBitmapButton(kIdMinimise, this)),
+      m_help(new MyBitmapButton(kIdHelp, this)),
+      m_update(new MyBitmapButton(kIdUpdate, this)),
+      m_calibrate(new MyBitmapButton(kIdCalibrate, this)),
+      m_progress(new MyBitmapProgress(this)),
+      m_analog(new AnalogClock(this)),
+      m_signal(new SignalArea(this, *m_services.clock)),
+      m_engine(*m_services.clock),
+      m_run(*this, m_services.sntp != nullptr ? *m_services.sntp : *m_ownSntp, *m_services.network,
+            *m_services.clock, *m_services.hostZone) {
+  setWindowTitle(QStringLiteral("QUMRA"));
+  setWindowIcon(QIcon(QPixmap::fromImage(LoadSkin(res::kIcon))));
+  resize(640, 480);
+  new WindowDrag(this);
+
+  ApplySettings();
+  m_signal->LoadLevelBitmaps(res::kSignalBlack, res::kSignalWhite);
+  m_signal->SetTarget(this);
+  PlaceControls();
+  m_weekdays = KeyedImage(LoadSkin(res::kWeekdayZh), kDateKey);
+
+  m_close->SetBitmap(res::kCloseButton, kRed, false, true);
+  m_setting->SetBitmap(res::kSettingButton, kRed, false, true);
+  m_minimise->SetBitmap(res::kMinimiseButton, kRed, false, true);
+  m_help->SetBitmap(res::kHelpButton, kRed, false, true);
+  m_progress->SetBitmaps(res::kProgressTrough, res::kProgressBar, res::kProgressBarAlternative,
+                         qRgb(255, 255, 255));
+  m_progress->SetRange(0, kProgressUpper);
+  m_progress->SetPos(0);
+
+  connect(m_close, &MyBitmapButton::clicked, this, &VantorelDlg::reject);
+  connect(m_minimise, &MyBitmapButton::clicked, this, &QWidget::showMinimized);
+  connect(m_update, &MyBitmapButton::clicked, this, &VantorelDlg::OnUpdate);
+  connect(m_calibrate, &MyBitmapButton::clicked, this, &VantorelDlg::OnCalibrate);
+  // The settings dialog and the help window attach to these buttons when they exist.
+
+  // Return calibrates and Alt+Return corrects whichever control has the focus; each only
+  // while its action is enabled.
+  for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+    connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this,
+            &VantorelDlg::OnCalibrate);
+    connect(new QShortcut(QKeySequence(Qt::AltModifier | key), this), &QShortcut::activated, this,
+            &VantorelDlg::OnCorrect);
+  }
+
+  SntpClient::InitializeNetwork();
+  m_run.SelectInitialServer();
+
+  m_engine.SetTarget(this);
+  m_analog->Start();
+  m_engine.SetCorrection(nullptr);
+  m_engine.Stop();
+  EnableActions(true);
+
+  if (m_services.calibrateAtStart) OnUpdate();
+  m_hourly.setTimerType(Qt::CoarseTimer);
+  m_hourly.setInterval(kHourMs);
+  connect(&m_hourly, &QTimer::timeout, this, &VantorelDlg::StartCalibration);
+  m_hourly.start();
+}
+
+VantorelDlg::~VantorelDlg() {
+  Shutdown();
+}
+
+void VantorelDlg::Shutdown() {
+  if (m_closing.exchange(true)) return;
+  m_hourly.stop();
+  // Workers waiting on this window give up their calls now; then each of them is ended.
+  m_run.Cancel();
+  m_run.Wait();
+  delete m_signal;  // ends a transmission before the window it reports to goes
+  m_signal = nullptr;
+  m_engine.SetTarget(nullptr);
+  m_engine.Stop();
+  m_analog->Stop();
+}
+
+void VantorelDlg::reject() {
+  Shutdown();
+  QDialog::reject();
+}
+
+void VantorelDlg::OnUiThread(const std::function<void()>& call) {
+  CallOnObjectThread(this, call, m_closing);
+}
+
+MyBitmapButton* VantorelDlg::Button(int id) const {
+  switch (id) {
+    case kIdClose:
+      return m_close;
+    case kIdSetting:
+      return m_setting;
+    case kIdMinimise:
+      return m_minimise;
+    case kIdHelp:
+      return m_help;
+    case kIdUpdate:
+      return m_update;
+    case kIdCalibrate:
+      return m_calibrate;
+    default:
+      return nullptr;
+  }
+}
+
+void VantorelDlg::PlaceControls() {
+  m_close->move(613, 5);
+  m_setting->move(562, 5);
+  m_minimise->move(588, 5);
+  m_help->move(537, 5);
+  m_update->move(537, 37);
+  m_calibrate->move(322, 264);
+  m_progress->move(353, 95);
+  m_analog->move(360, 350);  // runs past the window's bottom edge, which cuts it
+  m_signal->move(32, 154);
+}
+
+void VantorelDlg::ApplyLanguage(int language) {
+  const bool chinese = language == kChinese;
+  m_language = chinese ? kChinese : 0;
+  LoadBackground(chinese ? res::kMainBackgroundZh : res::kMainBackgroundEn);
+  m_calibrate->SetBitmap(chinese ? res::kCalibrateButtonZh : res::kCalibrateButtonEn, kRed, false,
+                         true);
+  m_update->SetBitmap(chinese ? res::kUpdateButtonZh : res::kUpdateButtonEn, kRed, false, true);
+  m_setting->setAccessibleName(chinese ? QStringLiteral("设 置") : QStringLiteral("Setting"));
+  m_calibrate->setAccessibleName(chinese ? QStringLiteral("校 时") : QStringLiteral("Calibrate"));
+  m_update->setAccessibleName(chinese ? QStringLiteral("更 新") : QStringLiteral("Update"));
+  m_weekdayText = QString::fromUtf8((chinese ? kWeekdaysZh : kWeekdaysEn)[m_weekday]);
+}
+
+void VantorelDlg::LoadBackground(int id) {
+  QImage picture = LoadSkin(id);
+  if (picture.isNull()) return;
+  m_skin = picture.convertToFormat(QImage::Format_RGB32);
+  DrawStateLabel(m_labelCalibrated);
+  if (!m_shaped) {
+    resize(m_skin.size());
+    QPainterPath outline;
+    outline.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(m_skin.size())), kCorner / 2.0,
+                           kCorner / 2.0);
+    setMask(QRegion(outline.toFillPolygon().toPolygon()));
+    m_shaped = true;
+  }
+  update();
+}
+
+void VantorelDlg::DrawStateLabel(bool calibrated) {
+  m_labelCalibrated = calibrated;
+  if (m_skin.isNull()) return;
+  m_background = m_skin;
+  const QImage label = LoadSkin(res::kStateLabel);
+  if (label.isNull()) return;
+  m_labelFrame = 2 * (m_language == kChinese ? 1 : 0) + (calibrated ? 1 : 0);
+  QPainter painter(&m_background);
+  painter.drawImage(kLabelAt, label,
+                    QRect(kLabelWidth * m_labelFrame, 0, kLabelWidth, kLabelHeight));
+}
+
+void VantorelDlg::ComposeDateBitmap() {
+  if (m_digits.isNull()) {
+    m_digits = KeyedImage(LoadSkin(res::kDateDigits), kDateKey);
+    if (m_digits.isNull()) return;
+    m_date = QImage(kDateBitmapWidth, m_digits.height(), QImage::Format_ARGB32_Premultiplied);
+  }
+  m_date.fill(Qt::transparent);
+  QPainter painter(&m_date);
+  int x = 0;
+  for (const QChar c : m_dateText) {
+    if (c == QLatin1Char('-')) {
+      painter.drawImage(QPoint(x, 0), m_digits, QRect(kDashAt, 0, kDashWidth, m_digits.height()));
+      x += kDashAdvance;
+    } else if (c.isDigit() && c.digitValue() >= 0 && c.digitValue() <= 9) {
+      painter.drawImage(QPoint(x, 0), m_digits,
+                        QRect(kDigitWidth * c.digitValue(), 0, kDigitWidth, m_digits.height()));
+      x += kDigitWidth;
+    }
+  }
+  m_dateWidth = x;
+}
+
+void VantorelDlg::ApplySettings() {
+  SettingsRecord fresh;
+  LoadSettings(&fresh, m_services.settingsFile);
+  SettingsRecord& mine = m_run.Settings();
+  bool changed = false;
+  if (m_firstApply || fresh.nSelLanguageIndex != mine.nSelLanguageIndex) {
+    ApplyLanguage(fresh.nSelLanguageIndex);
+    changed = true;
+  }
+  if (m_firstApply || fresh.nSelTimeZoneIndex != mine.nSelTimeZoneIndex ||
+      fresh.bDST != mine.bDST) {
+    m_zoneIndex =
+        ResolveZoneIndex(fresh.nSelTimeZoneIndex, fresh.bTimeZoneUnset != 0, *m_services.hostZone);
+    fresh.nSelTimeZoneIndex = m_zoneIndex;
+    m_engine.SetZoneBias(ZoneBiasMinutes(m_zoneIndex, fresh.bDST != 0));
+    changed = true;
+  }
+  m_firstApply = false;
+  if (changed) update();
+
+  std::vector<ServerEntry> servers;
+  if (!fresh.strServers || fresh.bDefualtServers != 0) {
+    for (size_t i = 0; i < kDefaultServerCount; ++i) {
+      servers.push_back({kDefaultServers[i].zoneCode, std::string(kDefaultServers[i].host)});
+    }
+    fresh.bDefualtServers = 1;
+  } else {
+    servers = SplitServerList(*fresh.strServers);
+    if (fresh.nSelNTPServerIndex >= static_cast<int>(servers.size())) {
+      fresh.nSelNTPServerIndex = -1;
+    } else if (fresh.nSelNTPServerIndex >= 0) {
+      m_run.SetCurrentServer(servers[static_cast<size_t>(fresh.nSelNTPServerIndex)].host);
+    }
+  }
+  mine = std::move(fresh);
+  m_run.SetServers(std::move(servers));
+}
+
+void VantorelDlg::StartCalibration() {
+  // One run at a time: the hourly timer skips while one is under way.
+  if (m_run.Running()) return;
+  if (m_run.CurrentServer().empty()) m_run.SetCurrentServer(std::string(kFallbackServer));
+  ApplySettings();
+  m_run.StartCalibration();
+}
+
+void VantorelDlg::OnUpdate() {
+  ApplySettings();
+  StartCalibration();
+  m_engine.Stop();  // placeholders while the run lasts
+}
+
+void VantorelDlg::OnCalibrate() {
+  if (!m_calibrate->isEnabled() || m_signal == nullptr) return;
+  if (m_engine.Flags() & DigitalClock::kCorrectionPresent) {
+    const int64_t correction = m_engine.Correction();
+    const int64_t shift = m_engine.ZoneShift();
+    m_signal->StartTransmission(&correction, &shift, 0);
+  } else {
+    m_signal->StartTransmission(nullptr, nullptr, 1);
+  }
+}
+
+void VantorelDlg::OnCorrect() {
+  if (!m_correctEnabled || m_signal == nullptr) return;
+  m_signal->StartTransmission(nullptr, nullptr, 1);
+}
+
+intptr_t VantorelDlg::SendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  intptr_t result = 0;
+  OnUiThread([&] { result = HandleMessage(message, wParam, lParam); });
+  return result;
+}
+
+intptr_t VantorelDlg::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  const bool running = (m_engine.Flags() & DigitalClock::kRunning) != 0;
+  switch (message) {
+    case kMsgSignalStarted:
+      EnableActions(false);
+      break;
+    case kMsgSignalFinished:
+      EnableActions(true);
+      break;
+    case kMsgClockDate:
+      m_dateText = running ? QString::fromUtf8(reinterpret_cast<const char*>(wParam))
+                           : QString::fromLatin1(DigitalClock::kDatePlaceholder);
+      ComposeDateBitmap();
+      update(kDateRect);
+      break;
+    case kMsgClockTime: {
+      m_timeText = running ? QString::fromUtf8(reinterpret_cast<const char*>(wParam))
+                           : QString::fromLatin1(DigitalClock::kTimePlaceholder);
+      const auto* time = reinterpret_cast<const platform::SystemTime*>(lParam);
+      m_analog->SetTime(running ? time : nullptr);
+      m_analog->Redraw();
+      update(kTimeRect);
+      break;
+    }
+    case kMsgClockWeekday: {
+      m_weekday = static_cast<int>(wParam & 0xFF);
+      if (m_weekday > 6) m_weekday = 0;
+      m_weekdayText =
+          QString::fromUtf8((m_language == kChinese ? kWeekdaysZh : kWeekdaysEn)[m_weekday]);
+      update(kWeekdayRect);
+      break;
+    }
+    case kMsgClockCorrection: {
+      const bool calibrated = (m_engine.Flags() & DigitalClock::kCorrectionPresent) != 0;
+      if (calibrated != m_labelCalibrated || m_labelFrame < 0) {
+        DrawStateLabel(calibrated);
+        update(QRect(kLabelAt, QSize(kLabelWidth, kLabelHeight)));
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return 0;
+}
+
+void VantorelDlg::EnableActions(bool enable) {
+  OnUiThread([&] {
+    const bool clockRunning = (m_engine.Flags() & DigitalClock::kRunning) != 0;
+    const ActionStates states = ActionsAfter(enable, clockRunning, m_calibrate->isEnabled());
+    m_calibrate->setEnabled(states.calibrate);
+    m_update->setEnabled(states.update);
+    m_correctEnabled = states.correct;
+  });
+}
+
+void VantorelDlg::SetProgressRange(int lower, int upper) {
+  OnUiThread([&] { m_progress->SetRange(lower, upper); });
+}
+void VantorelDlg::SetProgressPos(int position) {
+  OnUiThread([&] { m_progress->SetPos(position); });
+}
+void VantorelDlg::SetProgressMode(int mode) {
+  OnUiThread([&] { m_progress->SetBarMode(mode); });
+}
+
+bool VantorelDlg::RunPrompt(int language) {
+  bool answer = false;
+  OnUiThread([&] {
+    if (m_services.prompt) {
+      answer = m_services.prompt(language);
+      return;
+    }
+    CalibTimePromptDlg prompt(language);
+    answer = prompt.exec() == QDialog::Accepted;
+  });
+  return answer;
+}
+
+void VantorelDlg::SetCorrection(const int64_t* correction) {
+  m_engine.SetCorrection(correction);
+}
+void VantorelDlg::StartClock() {
+  m_engine.Start();
+}
+void VantorelDlg::StopClock() {
+  m_engine.Stop();
+}
+
+void VantorelDlg::SaveSettings(const SettingsRecord& record) {
+  if (!vantorel::SaveSettings(&record, false, m_services.settingsFile)) {
+    platform::Log("settings not saved to %s", m_services.settingsFile.c_str());
+  }
+}
+
+void VantorelDlg::paintEvent(QPaintEvent*) {
+  if (m_background.isNull()) return;
+  QPainter painter(this);
+  painter.drawImage(QPoint(0, 0), m_background);
+  painter.setPen(kTextColour);
+  painter.setFont(ClockFont(52, QFont::Normal));
+  painter.drawText(kTimeRect, Qt::AlignCenter | Qt::TextSingleLine, m_timeText);
+  if (!m_date.isNull() && m_dateWidth > 0) {
+    const QPoint at(kDateRect.left() + (kDateRect.width() - m_dateWidth) / 2,
+                    kDateRect.top() + (kDateRect.height() - m_date.height()) / 2);
+    painter.drawImage(at, m_date, QRect(0, 0, m_dateWidth, m_date.height()));
+  }
+  if (m_engine.Flags() & DigitalClock::kRunning) {
+    if (m_language == kChinese && !m_weekdays.isNull()) {
+      painter.drawImage(kWeekdayRect.topLeft(), m_weekdays, QRect(100 * m_weekday, 0, 100, 22));
+    } else {
+      painter.setFont(ClockFont(19, QFont::Thin));
+      painter.drawText(kWeekdayRect, Qt::AlignCenter | Qt::TextSingleLine, m_weekdayText);
+    }
+  }
+}
+
+void VantorelDlg::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  menu.addAction(QStringLiteral("&About Vantorel..."), this, [this] {
+    QMessageBox::about(this, QStringLiteral("About Vantorel"),
+                       QStringLiteral("Vantorel Version 1.0"));
+  });
+  menu.exec(event->globalPos());
+}
+
+}  // namespace vantorel

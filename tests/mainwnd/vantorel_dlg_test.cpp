@@ -1,0 +1,193 @@
+#include "mainwnd/vantorel_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+
+#include "clocks/signal_area.h"
+#include "controls/my_bitmap_button.h"
+#include "controls/my_bitmap_progress.h"
+#include "support/fakes.h"
+#include "support/scripted_sntp.h"
+#include "support/temp_dir.h"
+#include "support/times.h"
+
+namespace vantorel {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A window on fakes: a fixed clock, a host at UTC+8, a settings file of its own.
+struct Window {
+  test::TempDir dir;
+  test::FixedClock clock{test::MakeFileTime(2026, 12, 9, 6, 0, 0)};
+  test::FixedHostZone zone{-480, "China Standard Time"};
+  test::FixedNetwork network;
+  test::ScriptedSntp sntp;
+  int prompts = 0;
+  bool promptAnswer = false;
+  std::unique_ptr<VantorelDlg> dlg;
+
+  explicit Window(const std::string& settings = "[Vantorel]\nbWelcomeScreen=0\n",
+                  bool connected = true)
+      : network(connected) {
+    test::WriteFile(dir.File("Setting.ini"), settings);
+    MainWindowServices services;
+    services.sntp = &sntp;
+    services.network = &network;
+    services.clock = &clock;
+    services.hostZone = &zone;
+    services.settingsFile = dir.File("Setting.ini");
+    services.prompt = [this](int) {
+      ++prompts;
+      return promptAnswer;
+    };
+    services.calibrateAtStart = false;
+    dlg = std::make_unique<VantorelDlg>(services);
+  }
+
+  void Send(uint32_t message, const char* text, const platform::SystemTime* time = nullptr) {
+    dlg->SendMessage(message, reinterpret_cast<uintptr_t>(text), reinterpret_cast<intptr_t>(time));
+  }
+
+  bool WaitForRun(std::chrono::milliseconds limit = 5s) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (dlg->Run().Running() && std::chrono::steady_clock::now() < end) QTest::qWait(10);
+    QTest::qWait(20);
+    return !dlg->Run().Running();
+  }
+};
+
+TEST(VantorelDlgMessages, PlaceholdersWhileTheEngineIsStopped) {
+  Window w;
+  const platform::SystemTime t = test::MakeTime(2026, 12, 9, 14, 0, 5);
+  w.Send(kMsgClockTime, "14:00:05", &t);
+  w.Send(kMsgClockDate, "2026-12-09");
+  EXPECT_EQ(w.dlg->TimeText(), "--:--:--");
+  EXPECT_EQ(w.dlg->DateText(), "----------");
+  EXPECT_EQ(w.dlg->DateWidth(), 190);  // ten dashes of 19
+  EXPECT_EQ(w.dlg->windowTitle(), "QUMRA");
+  EXPECT_EQ(w.dlg->size(), QSize(640, 480));
+}
+
+TEST(VantorelDlgMessages, TextsWhileTheEngineRuns) {
+  Window w;
+  w.dlg->Engine().SetTarget(nullptr);  // this test speaks for the engine
+  ASSERT_TRUE(w.dlg->Engine().Start());
+  const platform::SystemTime t = test::MakeTime(2012, 2, 20, 14, 0, 5);
+  w.Send(kMsgClockTime, "14:00:05", &t);
+  w.Send(kMsgClockDate, "2012-02-20");
+  EXPECT_EQ(w.dlg->TimeText(), "14:00:05");
+  EXPECT_EQ(w.dlg->DateWidth(), 8 * 14 + 2 * 19);
+  struct Case {
+    uintptr_t index;
+    const char* name;
+  };
+  for (const Case& c : {Case{0, "Sunday"}, Case{3, "Wednesday"}, Case{6, "Saturday"},
+                        Case{7, "Sunday"}, Case{0x105, "Friday"}}) {
+    w.dlg->SendMessage(kMsgClockWeekday, c.index, 0);
+    EXPECT_EQ(w.dlg->WeekdayText(), c.name) << c.index;
+  }
+  w.dlg->Engine().Stop();
+}
+
+TEST(VantorelDlgMessages, StateLabelFollowsLanguageAndCorrection) {
+  for (const int language : {0, 1, 2}) {
+    Window w("[Vantorel]\nnSelLanguageIndex=" + std::to_string(language) + "\n");
+    const int base = language == 1 ? 2 : 0;
+    EXPECT_EQ(w.dlg->StateLabelFrame(), base) << language;
+    const int64_t correction = 1234;
+    w.dlg->Engine().SetCorrection(&correction);
+    EXPECT_EQ(w.dlg->StateLabelFrame(), base + 1) << language;
+    w.dlg->Engine().SetCorrection(nullptr);
+    EXPECT_EQ(w.dlg->StateLabelFrame(), base) << language;
+  }
+}
+
+TEST(VantorelDlgSettings, DaylightSavingAloneMovesTheShownTimeAnHour) {
+  Window w("[Vantorel]\nnSelTimeZoneIndex=56\nbDST=0\n");
+  EXPECT_EQ(w.dlg->ZoneIndex(), 56);
+  const platform::FileTime before = w.dlg->Engine().CorrectedNow();
+  test::WriteFile(w.dir.File("Setting.ini"), "[Vantorel]\nnSelTimeZoneIndex=56\nbDST=1\n");
+  w.dlg->ApplySettings();
+  EXPECT_EQ(w.dlg->Engine().CorrectedNow() - before,
+            static_cast<uint64_t>(platform::kFileTimeUnitsPerMinute * 60));
+  EXPECT_EQ(w.dlg->Language(), 0);
+}
+
+TEST(VantorelDlgSettings, UserServerPositionPastTheEndIsReset) {
+  Window w("[Vantorel]\nbDefualtServers=0\nstrServers=a;b;c\nnSelNTPServerIndex=5\n");
+  EXPECT_EQ(w.dlg->Run().Settings().nSelNTPServerIndex, -1);
+  EXPECT_EQ(w.dlg->Run().Servers().size(), 3u);
+  Window unset("[Vantorel]\n");
+  EXPECT_EQ(unset.dlg->ZoneIndex(), 56);  // matched to the host's zone
+  EXPECT_EQ(unset.dlg->Run().Servers().size(), kDefaultServerCount);
+}
+
+TEST(VantorelDlgRun, CalibratesSavesAndLetsReturnSendTheSignal) {
+  Window w("[Vantorel]\nbDefualtServers=0\nstrServers=127.0.0.1\nnSelTimeZoneIndex=-1\n");
+  for (int i = 0; i < 12; ++i) w.sntp.scripts["127.0.0.1"].push_back(0.25);
+  w.dlg->Run().SetSleeper([](std::chrono::milliseconds) { std::this_thread::sleep_for(10ms); });
+  w.dlg->show();
+  w.dlg->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.dlg.get()));
+  w.dlg->OnUpdate();
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return !w.dlg->Button(VantorelDlg::kIdUpdate)->isEnabled(); }, 1000));
+  ASSERT_TRUE(w.WaitForRun());
+  EXPECT_TRUE(w.dlg->Run().LastOutcome().calibrated);
+  EXPECT_EQ(w.dlg->Engine().Correction(), 2'500'000);
+  EXPECT_EQ(w.dlg->StateLabelFrame(), 1);
+  EXPECT_EQ(w.dlg->Progress()->Pos(), 12);
+  EXPECT_TRUE(w.dlg->Button(VantorelDlg::kIdCalibrate)->isEnabled());
+  EXPECT_TRUE(w.dlg->Button(VantorelDlg::kIdUpdate)->isEnabled());
+  SettingsRecord saved;
+  LoadSettings(&saved, w.dir.File("Setting.ini"));
+  EXPECT_EQ(saved.nSelNTPServerIndex, 0);
+  EXPECT_EQ(saved.nSelTimeZoneIndex, 56);
+
+  QTest::keyClick(w.dlg.get(), Qt::Key_Return);
+  EXPECT_TRUE(w.dlg->Signal()->Transmitter().Busy());
+  EXPECT_FALSE(w.dlg->Button(VantorelDlg::kIdCalibrate)->isEnabled());
+  EXPECT_FALSE(w.dlg->CorrectEnabled());
+  w.dlg->OnCalibrate();  // disabled: nothing
+  w.dlg->OnCorrect();
+  const auto end = std::chrono::steady_clock::now() + 6s;
+  while (w.dlg->Signal()->Transmitter().Busy() && std::chrono::steady_clock::now() < end)
+    QTest::qWait(20);
+  EXPECT_FALSE(w.dlg->Signal()->Transmitter().Busy());
+  EXPECT_TRUE(w.dlg->Button(VantorelDlg::kIdCalibrate)->isEnabled());
+  const uint64_t block = TimeBlock(w.dlg->Signal()->Transmitter().FrameTime(), false);
+  EXPECT_EQ((block >> 33) & 1, 0u);  // calibrated: the flag is clear
+}
+
+TEST(VantorelDlgRun, FailedRunAsksAndFollowsTheAnswer) {
+  for (const bool useLocalClock : {false, true}) {
+    Window w("[Vantorel]\n", false);
+    w.promptAnswer = useLocalClock;
+    w.dlg->StartCalibration();
+    ASSERT_TRUE(w.WaitForRun());
+    EXPECT_EQ(w.prompts, 1);
+    EXPECT_EQ((w.dlg->Engine().Flags() & DigitalClock::kRunning) != 0, useLocalClock);
+    EXPECT_EQ(w.dlg->StateLabelFrame(), 0);
+    EXPECT_TRUE(w.sntp.asked.empty());
+    w.dlg->OnCorrect();  // the local clock without a correction
+    EXPECT_TRUE(w.dlg->Signal()->Transmitter().Busy());
+  }
+}
+
+TEST(VantorelDlgRun, ClosingDuringARunEndsPromptly) {
+  Window w("[Vantorel]\nbDefualtServers=0\nstrServers=slow\n");
+  w.dlg->Run().SetSleeper(
+      [](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); });
+  w.dlg->StartCalibration();
+  QTest::qWait(150);
+  const auto start = std::chrono::steady_clock::now();
+  w.dlg->reject();
+  w.dlg.reset();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+}
+
+}  // namespace
+}  // namespace vantorel
