@@ -35,6 +35,8 @@ CalibTimePromptDlg::CalibTimePromptDlg(int language, QWidget* parent)
 
 void CalibTimePromptDlg::SetLanguage(int language) {
   const bool chinese = language == kChinese;
+  // Not shown (the window has no caption) but named for the window list and accessibility.
+  setWindowTitle(chinese ? QStringLiteral("警示") : QStringLiteral("Prompt"));
   LoadBackground(chinese ? res::kPromptZh : res::kPromptEn);
   m_ok->SetBitmap(chinese ? res::kWelcomeOkZh : res::kWelcomeOkEn, kRed, false, true);
   m_cancel->SetBitmap(chinese ? res::kWelcomeCancelZh : res::kWelcomeCancelEn, kRed, false, true);

@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# The real program in a real X server against a real NTP server on 127.0.0.1:123.
+#   main_window_e2e.sh PROGRAM NTP_PROBE
+# Exits 77 (skipped) where it cannot run: no root for port 123, or no X tools.
+set -euo pipefail
+
+program=$1
+probe=$2
+if [[ -z "${VANTOREL_E2E_IN_X:-}" ]]; then
+  [[ $(id -u) -eq 0 ]] || { echo "needs root for port 123"; exit 77; }
+  for tool in xvfb-run xdotool xwd convert chronyd; do
+    command -v "$tool" >/dev/null || { echo "missing $tool"; exit 77; }
+  done
+  export VANTOREL_E2E_IN_X=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
+work=$(mktemp -d)
+chrony_pid=""
+app_pid=""
+cleanup() {
+  [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null || true
+  [[ -n "$chrony_pid" ]] && kill "$chrony_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+not() { ! "$@"; }
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1
+  shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+
+start_chronyd() {
+  chronyd -x -d -L 1 'port 123' 'bindaddress 127.0.0.1' 'allow 127.0.0.1' 'local stratum 10' \
+    'cmdport 0' 'bindcmdaddress /' "pidfile $work/chronyd.pid" >"$work/chronyd.log" 2>&1 &
+  chrony_pid=$!
+  "$probe" 127.0.0.1 123 5
+}
+
+stop_chronyd() {
+  kill "$chrony_pid"
+  wait "$chrony_pid" 2>/dev/null || true
+  chrony_pid=""
+}
+
+# The colour of one screen pixel as "R G B".
+pixel() {
+  xwd -root -silent | convert xwd:- -crop "1x1+$1+$2" -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]\n' info:-
+}
+
+launch() {  # launch SETTINGS: the program in a folder of its own with that Setting.ini
+  mkdir -p "$work/app"
+  cp "$program" "$work/app/vantorel"
+  printf '%b' "$1" >"$work/app/Setting.ini"
+  "$work/app/vantorel" 2>>"$work/app.log" &
+  app_pid=$!
+  window=$(timeout 10 xdotool search --sync --name '^QUMRA$' | head -n 1 || true)
+  wx=0
+  wy=0
+  if [[ -n "$window" ]]; then
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    wx=$X
+    wy=$Y
+  fi
+}
+
+quit_app() {
+  xdotool windowfocus --sync "$window" key Escape 2>/dev/null || kill "$app_pid"
+  timeout 5 tail --pid="$app_pid" -f /dev/null || kill -9 "$app_pid"
+  app_pid=""
+}
+
+is_calibrated_dot() {  # the state label's dot: teal when calibrated, amber when not
+  read -r r g b < <(pixel $((wx + 338)) $((wy + 59)))
+  ((g > 150 && r < 150))
+}
+
+wait_calibrated() {
+  for _ in $(seq 1 50); do
+    is_calibrated_dot && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+button_enabled() {  # the face's fill left of its label: brighter when enabled
+  read -r r g b < <(pixel $((wx + $1)) $((wy + $2)))
+  ((r + g + b > 130))
+}
+
+weekday_shown() {  # any light text pixel across the weekday line
+  local x
+  for x in $(seq 440 4 520); do
+    read -r r g b < <(pixel $((wx + x)) $((wy + 224)))
+    ((r > 150)) && return 0
+  done
+  return 1
+}
+
+# 1. Calibrated against the local server; Return flashes the signal.
+start_chronyd
+launch '[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=127.0.0.1\nnSelTimeZoneIndex=56\n'
+check "window titled QUMRA appears" test -n "$window"
+check "calibrated within 10 s" wait_calibrated
+xdotool windowfocus --sync "$window" key Return
+saw_white=0
+saw_black=0
+disabled_meanwhile=0
+for _ in $(seq 1 40); do
+  read -r r g b < <(pixel $((wx + 156)) $((wy + 300)))
+  ((r > 200)) && saw_white=1
+  ((r < 50)) && saw_black=1
+  if ((saw_white)) && ! button_enabled 330 290 && ! button_enabled 541 57; then disabled_meanwhile=1; fi
+  sleep 0.1
+done
+check "the signal area flashed white" test "$saw_white" = 1
+check "and black" test "$saw_black" = 1
+check "Update and Calibrate disabled while it flashed" test "$disabled_meanwhile" = 1
+sleep 1
+read -r r g b < <(pixel $((wx + 156)) $((wy + 300)))
+check "the signal area ends black" test "$r" -lt 50
+check "Calibrate enabled again" button_enabled 330 290
+quit_app
+check "settings hold the server position" grep -q '^nSelNTPServerIndex=0' "$work/app/Setting.ini"
+check "settings hold the zone" grep -q '^nSelTimeZoneIndex=56' "$work/app/Setting.ini"
+stop_chronyd
+
+# 2. No server: the prompt; OK runs the local clock, Escape leaves the placeholders.
+for answer in ok escape; do
+  launch '[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=127.0.0.1\n'
+  prompt=$(timeout 15 xdotool search --sync --name '^Prompt$' | head -n 1 || true)
+  check "prompt appears after a failed run ($answer)" test -n "$prompt"
+  if [[ -n "$prompt" ]]; then
+    if [[ $answer == ok ]]; then
+      eval "$(xdotool getwindowgeometry --shell "$prompt")"
+      xdotool mousemove $((X + 281)) $((Y + 240)) click 1
+      sleep 1.5
+      check "OK: the local clock runs" weekday_shown
+    else
+      xdotool windowfocus --sync "$prompt" key Escape
+      sleep 1.5
+      check "Escape: placeholders stay" not weekday_shown
+    fi
+  fi
+  quit_app
+done
+
+echo "$failures failed"
+exit $((failures > 0))
