@@ -89,12 +89,13 @@ void MyBitmapButton::mouseReleaseEvent(QMouseEvent* event) {
   update();
 }
 
-// Keys never press the button.
+// Keys never press the button; they go on to the window, whose own keys (Escape, Return)
+// work whatever control has the focus.
 void MyBitmapButton::keyPressEvent(QKeyEvent* event) {
-  event->accept();
+  event->ignore();
 }
 void MyBitmapButton::keyReleaseEvent(QKeyEvent* event) {
-  event->accept();
+  event->ignore();
 }
 
 }  // namespace vantorel

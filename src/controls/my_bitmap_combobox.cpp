@@ -139,14 +139,15 @@ void MyBitmapCombobox::mouseDoubleClickEvent(QMouseEvent* event) {
   QComboBox::mouseDoubleClickEvent(event);
 }
 
-// Arrows, letters and F4 neither open the list nor change the choice; keys with Alt (the
-// system's own, such as Alt+Down) keep their usual meaning.
+// Arrows, letters and F4 neither open the list nor change the choice; they go on to the
+// window (Escape still closes a dialog). Keys with Alt (the system's own, such as Alt+Down)
+// keep their usual meaning.
 void MyBitmapCombobox::keyPressEvent(QKeyEvent* event) {
   if (event->modifiers().testFlag(Qt::AltModifier)) {
     QComboBox::keyPressEvent(event);
     return;
   }
-  event->accept();
+  event->ignore();
 }
 
 void MyBitmapCombobox::hidePopup() {

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The real program in a real X server against a real NTP server on 127.0.0.1:123.
-#   main_window_e2e.sh PROGRAM NTP_PROBE
+#   main_window_e2e.sh PROGRAM NTP_PROBE SCREENSHOT_FOLDER
 # Exits 77 (skipped) where it cannot run: no root for port 123, or no X tools.
 set -euo pipefail
 
 program=$1
 probe=$2
+shots=${3:-}
 if [[ -z "${VANTOREL_E2E_IN_X:-}" ]]; then
   [[ $(id -u) -eq 0 ]] || { echo "needs root for port 123"; exit 77; }
   for tool in xvfb-run xdotool xwd convert chronyd; do
@@ -52,11 +53,14 @@ pixel() {
   xwd -root -silent | convert xwd:- -crop "1x1+$1+$2" -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]\n' info:-
 }
 
+launches=0
 launch() {  # launch SETTINGS: the program in a folder of its own with that Setting.ini
-  mkdir -p "$work/app"
-  cp "$program" "$work/app/vantorel"
-  printf '%b' "$1" >"$work/app/Setting.ini"
-  "$work/app/vantorel" 2>>"$work/app.log" &
+  launches=$((launches + 1))
+  app="$work/app$launches"
+  mkdir -p "$app"
+  cp "$program" "$app/vantorel"
+  printf '%b' "$1" >"$app/Setting.ini"
+  "$app/vantorel" 2>>"$work/app.log" &
   app_pid=$!
   window=$(timeout 10 xdotool search --sync --name '^QUMRA$' | head -n 1 || true)
   wx=0
@@ -68,10 +72,14 @@ launch() {  # launch SETTINGS: the program in a folder of its own with that Sett
   fi
 }
 
-quit_app() {
-  xdotool windowfocus --sync "$window" key Escape 2>/dev/null || kill "$app_pid"
-  timeout 5 tail --pid="$app_pid" -f /dev/null || kill -9 "$app_pid"
+quit_app() {  # Escape closes the window; the process must end within 5 s
+  local ended=0
+  xdotool windowfocus --sync "$window" key Escape 2>/dev/null || true
+  timeout 5 tail --pid="$app_pid" -f /dev/null && ended=1
+  ((ended)) || kill -9 "$app_pid" 2>/dev/null || true
+  wait "$app_pid" 2>/dev/null || true
   app_pid=""
+  ((ended))
 }
 
 is_calibrated_dot() {  # the state label's dot: teal when calibrated, amber when not
@@ -92,6 +100,12 @@ button_enabled() {  # the face's fill left of its label: brighter when enabled
   ((r + g + b > 130))
 }
 
+screenshot() {  # screenshot NAME: the main window as it stands, into the screenshot folder
+  [[ -n "$shots" ]] || return 0
+  mkdir -p "$shots"
+  xwd -root -silent | convert xwd:- -crop "640x480+$wx+$wy" "$shots/$1.png"
+}
+
 weekday_shown() {  # any light text pixel across the weekday line
   local x
   for x in $(seq 440 4 520); do
@@ -106,6 +120,7 @@ start_chronyd
 launch '[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=127.0.0.1\nnSelTimeZoneIndex=56\n'
 check "window titled QUMRA appears" test -n "$window"
 check "calibrated within 10 s" wait_calibrated
+screenshot main_en
 xdotool windowfocus --sync "$window" key Return
 saw_white=0
 saw_black=0
@@ -124,9 +139,14 @@ sleep 1
 read -r r g b < <(pixel $((wx + 156)) $((wy + 300)))
 check "the signal area ends black" test "$r" -lt 50
 check "Calibrate enabled again" button_enabled 330 290
-quit_app
-check "settings hold the server position" grep -q '^nSelNTPServerIndex=0' "$work/app/Setting.ini"
-check "settings hold the zone" grep -q '^nSelTimeZoneIndex=56' "$work/app/Setting.ini"
+check "Escape closes the program" quit_app
+check "settings hold the server position" grep -q '^nSelNTPServerIndex=0' "$app/Setting.ini"
+check "settings hold the zone" grep -q '^nSelTimeZoneIndex=56' "$app/Setting.ini"
+
+launch '[Vantorel]\nbWelcomeScreen=0\nnSelLanguageIndex=1\nbDefualtServers=0\nstrServers=127.0.0.1\nnSelTimeZoneIndex=56\n'
+check "calibrated in Chinese too" wait_calibrated
+screenshot main_zh
+check "Escape closes the Chinese window" quit_app
 stop_chronyd
 
 # 2. No server: the prompt; OK runs the local clock, Escape leaves the placeholders.
@@ -146,7 +166,7 @@ for answer in ok escape; do
       check "Escape: placeholders stay" not weekday_shown
     fi
   fi
-  quit_app
+  check "Escape closes the program ($answer)" quit_app
 done
 
 echo "$failures failed"

@@ -238,6 +238,18 @@ TEST(CalibrationRunFlow, OneRunAtATimeOnItsWorker) {
   EXPECT_FALSE(f.run.LastOutcome().calibrated);  // the script is used up
 }
 
+TEST(CalibrationRunFlow, NoServerTextUsesTheFallbackServer) {
+  Fixture f;
+  f.run.Settings().bDefualtServers = 0;
+  f.run.Settings().nSelNTPServerIndex = 0;
+  f.run.SetServers({{0, "user.example"}});
+  ASSERT_TRUE(f.run.CurrentServer().empty());
+  ASSERT_TRUE(f.run.StartCalibration());
+  f.run.Wait();
+  ASSERT_FALSE(f.sntp.asked.empty());
+  EXPECT_EQ(f.sntp.asked.front(), kFallbackServer);
+}
+
 TEST(ActionsAfter, CalibrateFollowsTheClock) {
   const auto off = ActionsAfter(false, true, true);
   EXPECT_FALSE(off.calibrate || off.correct || off.update);
