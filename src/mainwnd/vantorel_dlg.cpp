@@ -16,7 +16,9 @@
 #include "controls/my_bitmap_progress.h"
 #include "controls/skin_image.h"
 #include "controls/window_drag.h"
+#include "controls/wnd_shadow.h"
 #include "dialogs/calib_time_prompt_dlg.h"
+#include "help/help_dlg.h"
 #include "mainwnd/ui_call.h"
 #include "platform/log.h"
 #include "res/resource_ids.h"
@@ -99,11 +101,15 @@ VantorelDlg::VantorelDlg(MainWindowServices services, QWidget* parent)
   m_progress->SetRange(0, kProgressUpper);
   m_progress->SetPos(0);
 
+  m_shadow = std::make_unique<WndShadow>();
+  if (m_shadow->Create(this)) m_shadow->SetPosition(8, 8);
+
   connect(m_close, &MyBitmapButton::clicked, this, &VantorelDlg::reject);
   connect(m_minimise, &MyBitmapButton::clicked, this, &QWidget::showMinimized);
   connect(m_update, &MyBitmapButton::clicked, this, &VantorelDlg::OnUpdate);
   connect(m_calibrate, &MyBitmapButton::clicked, this, &VantorelDlg::OnCalibrate);
-  // The settings dialog and the help window attach to these buttons when they exist.
+  connect(m_help, &MyBitmapButton::clicked, this, &VantorelDlg::OnHelp);
+  // The settings dialog attaches to the Setting button when it exists.
 
   // Return calibrates and Alt+Return corrects whichever control has the focus; each only
   // while its action is enabled.
@@ -145,6 +151,8 @@ void VantorelDlg::Shutdown() {
   m_engine.SetTarget(nullptr);
   m_engine.Stop();
   m_analog->Stop();
+  m_helpDlg.reset();
+  m_shadow.reset();
 }
 
 void VantorelDlg::reject() {
@@ -257,6 +265,9 @@ void VantorelDlg::ApplySettings() {
   bool changed = false;
   if (m_firstApply || fresh.nSelLanguageIndex != mine.nSelLanguageIndex) {
     ApplyLanguage(fresh.nSelLanguageIndex);
+    if (m_helpDlg && m_helpDlg->isVisible() && m_helpDlg->Language() != m_language) {
+      m_helpDlg->SetLanguage(m_language);
+    }
     changed = true;
   }
   if (m_firstApply || fresh.nSelTimeZoneIndex != mine.nSelTimeZoneIndex ||
@@ -310,6 +321,42 @@ void VantorelDlg::OnCalibrate() {
     m_signal->StartTransmission(&correction, &shift, 0);
   } else {
     m_signal->StartTransmission(nullptr, nullptr, 1);
+  }
+}
+
+void VantorelDlg::PlaceHelp() {
+  if (m_helpDlg)
+    m_helpDlg->move(frameGeometry().left() + frameGeometry().width(), frameGeometry().top());
+}
+
+void VantorelDlg::OnHelp() {
+  if (!m_helpDlg) {
+    m_helpDlg = std::make_unique<HelpDlg>(m_language);
+    PlaceHelp();
+    m_helpDlg->show();
+    m_helpDlg->SetShown(true);
+    return;
+  }
+  if (m_helpDlg->Language() != m_language) m_helpDlg->SetLanguage(m_language);
+  PlaceHelp();
+  m_helpDlg->setVisible(!m_helpDlg->Shown());
+  m_helpDlg->SetShown(!m_helpDlg->Shown());
+}
+
+void VantorelDlg::moveEvent(QMoveEvent* event) {
+  QDialog::moveEvent(event);
+  if (m_helpDlg && m_helpDlg->Shown() && !isMinimized()) PlaceHelp();
+}
+
+// Back from minimised, a help window returns where it was: shown if it was shown.
+void VantorelDlg::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || !m_helpDlg) return;
+  if (isMinimized()) {
+    m_helpDlg->hide();
+  } else {
+    PlaceHelp();
+    m_helpDlg->setVisible(m_helpDlg->Shown());
   }
 }
 

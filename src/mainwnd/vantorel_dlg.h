@@ -19,7 +19,9 @@
 namespace vantorel {
 
 class AnalogClock;
+class HelpDlg;
 class MyBitmapButton;
+class WndShadow;
 class MyBitmapProgress;
 class SignalArea;
 
@@ -58,6 +60,10 @@ class VantorelDlg : public QDialog, public MessageTarget, public CalibrationHost
   void OnUpdate();
   void OnCalibrate();
   void OnCorrect();
+  // The "?" button: creates the help window the first time, then shows and hides it.
+  void OnHelp();
+  HelpDlg* Help() const { return m_helpDlg.get(); }
+  WndShadow* Shadow() const { return m_shadow.get(); }
   // Close, Escape: ends every worker, then the window.
   void reject() override;
 
@@ -91,6 +97,8 @@ class VantorelDlg : public QDialog, public MessageTarget, public CalibrationHost
  protected:
   void paintEvent(QPaintEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
@@ -100,6 +108,7 @@ class VantorelDlg : public QDialog, public MessageTarget, public CalibrationHost
   void PlaceControls();
   void Shutdown();
   void OnUiThread(const std::function<void()>& call);
+  void PlaceHelp();
 
   MainWindowServices m_services;
   std::unique_ptr<SntpClient> m_ownSntp;
@@ -133,6 +142,9 @@ class VantorelDlg : public QDialog, public MessageTarget, public CalibrationHost
   MyBitmapProgress* m_progress;
   AnalogClock* m_analog;
   SignalArea* m_signal;
+
+  std::unique_ptr<HelpDlg> m_helpDlg;
+  std::unique_ptr<WndShadow> m_shadow;
 
   DigitalClock m_engine;
   CalibrationRun m_run;

@@ -8,6 +8,8 @@
 #include "clocks/signal_area.h"
 #include "controls/my_bitmap_button.h"
 #include "controls/my_bitmap_progress.h"
+#include "help/help_dlg.h"
+#include "help/my_hyper_link.h"
 #include "support/fakes.h"
 #include "support/scripted_sntp.h"
 #include "support/temp_dir.h"
@@ -175,6 +177,46 @@ TEST(VantorelDlgRun, FailedRunAsksAndFollowsTheAnswer) {
     w.dlg->OnCorrect();  // the local clock without a correction
     EXPECT_TRUE(w.dlg->Signal()->Transmitter().Busy());
   }
+}
+
+TEST(VantorelDlgHelp, QuestionMarkTogglesTheHelpBesideTheWindow) {
+  Window w;
+  w.dlg->show();
+  auto rightEdge = [&] {
+    const QRect frame = w.dlg->frameGeometry();
+    return QPoint(frame.left() + frame.width(), frame.top());
+  };
+  w.dlg->OnHelp();
+  HelpDlg* help = w.dlg->Help();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_EQ(help->pos(), rightEdge());
+  w.dlg->OnHelp();
+  EXPECT_FALSE(help->isVisible());
+  w.dlg->move(w.dlg->pos() + QPoint(30, 20));
+  w.dlg->OnHelp();
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_EQ(help->pos(), rightEdge());
+  w.dlg->move(w.dlg->pos() + QPoint(-10, 5));  // a shown help window moves along
+  EXPECT_EQ(help->pos(), rightEdge());
+
+  QTest::mouseClick(help->CloseButton(), Qt::LeftButton);  // X hides it
+  EXPECT_FALSE(help->isVisible());
+  EXPECT_FALSE(help->Shown());
+  w.dlg->OnHelp();
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_FALSE(help->Link()->isVisible());
+
+  test::WriteFile(w.dir.File("Setting.ini"), "[Vantorel]\nnSelLanguageIndex=1\n");
+  w.dlg->ApplySettings();
+  EXPECT_EQ(help->Language(), 1);
+  EXPECT_EQ(help->RegionCuts(), 1);
+
+  w.dlg->OnHelp();  // hidden now; it stays hidden across minimise and restore
+  w.dlg->showMinimized();
+  w.dlg->showNormal();
+  QApplication::processEvents();
+  EXPECT_FALSE(help->isVisible());
 }
 
 TEST(VantorelDlgRun, ClosingDuringARunEndsPromptly) {

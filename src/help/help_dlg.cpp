@@ -1,0 +1,69 @@
+#include "help/help_dlg.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QRegion>
+
+#include "controls/my_bitmap_button.h"
+#include "controls/window_drag.h"
+#include "help/my_hyper_link.h"
+#include "res/resource_ids.h"
+#include "res/skins.h"
+
+namespace vantorel {
+namespace {
+constexpr int kChinese = 1;
+constexpr int kCorner = 16;
+const QRect kLinkPlace(50, 596, 500, 80);
+}  // namespace
+
+const char* const HelpDlg::kMakerUrl = "https://vantorel.example/";
+
+HelpDlg::HelpDlg(int language, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint),
+      m_link(new MyHyperLink(kLinkId, this)),
+      m_close(new MyBitmapButton(kCloseId, this)) {
+  setWindowTitle(QStringLiteral("Help"));
+  new WindowDrag(this);
+  SetLanguage(language);
+  m_close->SetBitmap(res::kCloseButton, qRgb(255, 0, 0), false, true);
+  m_close->move(552, 10);
+  connect(m_close, &MyBitmapButton::clicked, this, [this] {
+    hide();
+    m_shown = false;
+  });
+}
+
+void HelpDlg::SetLanguage(int language) {
+  m_language = language == kChinese ? kChinese : 0;
+  QImage picture = LoadSkin(m_language == kChinese ? res::kHelpZh : res::kHelpEn);
+  if (!picture.isNull()) {
+    m_picture = std::move(picture);
+    if (m_regionCuts == 0) {
+      resize(m_picture.size());
+      QPainterPath outline;
+      outline.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(m_picture.size())), kCorner / 2.0,
+                             kCorner / 2.0);
+      setMask(QRegion(outline.toFillPolygon().toPolygon()));
+      ++m_regionCuts;
+    }
+  }
+  const QString address = QString::fromLatin1(kMakerUrl);
+  m_link->setText(m_language == kChinese ? QStringLiteral("校准手表，请进入网站：") + address
+                                         : QStringLiteral("Calibrate @ ") + address);
+  // Kept, and kept hidden: the picture carries everything the user reads.
+  m_link->setGeometry(kLinkPlace);
+  m_link->hide();
+  m_link->SetLinkUrl(address);
+  m_link->SetOpenOnClick(true);
+  m_link->SetBackColor(Qt::white);
+  update();
+}
+
+void HelpDlg::paintEvent(QPaintEvent*) {
+  if (m_picture.isNull()) return;
+  QPainter painter(this);
+  painter.drawImage(QPoint(0, 0), m_picture);
+}
+
+}  // namespace vantorel
