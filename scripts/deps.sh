@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev libxcb1-dev libicu-dev libgtest-dev libgmock-dev
-  xvfb xauth xdotool x11-apps imagemagick chrony faketime
+  xvfb xauth xdotool x11-apps imagemagick xcompmgr chrony faketime
   fonts-liberation2 fonts-wqy-microhei
 )
 

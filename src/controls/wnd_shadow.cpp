@@ -56,6 +56,7 @@ bool WndShadow::CompositingActive() {
 WndShadow::WndShadow()
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
                            Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint) {
+  setWindowTitle(QStringLiteral("QUMRA shadow"));
   setAttribute(Qt::WA_TranslucentBackground);
   setAttribute(Qt::WA_ShowWithoutActivating);
   setAttribute(Qt::WA_TransparentForMouseEvents);

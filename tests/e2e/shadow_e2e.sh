@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# The main window's drop shadow on a white screen: a dark band right of and below the window
+# where a compositing manager runs, none without one.
+#   shadow_e2e.sh PROGRAM SCREENSHOT_FOLDER
+set -euo pipefail
+
+program=$1
+shots=${2:-}
+if [[ -z "${VANTOREL_E2E_IN_X:-}" ]]; then
+  for tool in xvfb-run xdotool xwd convert xcompmgr; do
+    command -v "$tool" >/dev/null || { echo "missing $tool"; exit 77; }
+  done
+  export VANTOREL_E2E_IN_X=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24 -wr" "$0" "$@"
+fi
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+pixel_red() {
+  xwd -root -silent | convert xwd:- -crop "1x1+$1+$2" -format '%[fx:int(255*r)]\n' info:-
+}
+
+failures=0
+for compositor in on off; do
+  compositor_pid=""
+  if [[ $compositor == on ]]; then
+    xcompmgr >/dev/null 2>&1 &
+    compositor_pid=$!
+    pids+=("$compositor_pid")
+    sleep 1
+  fi
+  mkdir -p "$work/$compositor"
+  cp "$program" "$work/$compositor/vantorel"
+  # No server answers on 127.0.0.1:123 here: the run fails, and the window stays to be looked at.
+  printf '[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=127.0.0.1\n' >"$work/$compositor/Setting.ini"
+  "$work/$compositor/vantorel" 2>/dev/null &
+  app=$!
+  pids+=("$app")
+  window=$(timeout 10 xdotool search --sync --name '^QUMRA$' | head -n 1 || true)
+  [[ -n "$window" ]] || { echo "FAILED: no window ($compositor)"; failures=$((failures + 1)); continue; }
+  sleep 1.5
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  right=$(pixel_red $((X + 640 + 3)) $((Y + 240)))
+  below=$(pixel_red $((X + 320)) $((Y + 480 + 3)))
+  far=$(pixel_red $((X + 640 + 40)) $((Y + 240)))
+  if [[ -n "$shots" ]]; then
+    mkdir -p "$shots"
+    xwd -root -silent | convert xwd:- -crop "700x540+$X+$Y" "$shots/shadow_$compositor.png"
+  fi
+  if [[ $compositor == on ]]; then
+    # The compositor paints its own backdrop; the band is darker than it.
+    ok=$((right < far - 30 && below < far - 30))
+  else
+    ok=$((right > 250 && below > 250))
+  fi
+  if ((ok)); then
+    echo "ok: compositor $compositor: right $right, below $below, beyond $far"
+  else
+    echo "FAILED: compositor $compositor: right $right, below $below, beyond $far"
+    failures=$((failures + 1))
+  fi
+  kill "$app"
+  wait "$app" 2>/dev/null || true
+  if [[ -n "$compositor_pid" ]]; then
+    kill "$compositor_pid"
+    wait "$compositor_pid" 2>/dev/null || true
+  fi
+done
+echo "$failures failed"
+exit $((failures > 0))
