@@ -1,5 +1,9 @@
 #include "controls/skin_image.h"
 
+#include <QPainterPath>
+#include <QRegion>
+#include <QWidget>
+
 #include "res/skins.h"
 
 namespace vantorel {
@@ -19,6 +23,14 @@ QImage KeyedImage(const QImage& picture, QRgb key) {
 
 QImage LoadKeyedSkin(int id, QRgb key) {
   return KeyedImage(LoadSkin(id), key);
+}
+
+void CutRoundedShape(QWidget* window, QSize size, int cornerEllipse) {
+  window->resize(size);
+  QPainterPath outline;
+  outline.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)), cornerEllipse / 2.0,
+                         cornerEllipse / 2.0);
+  window->setMask(QRegion(outline.toFillPolygon().toPolygon()));
 }
 
 }  // namespace vantorel

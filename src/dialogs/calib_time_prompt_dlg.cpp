@@ -1,10 +1,9 @@
 #include "dialogs/calib_time_prompt_dlg.h"
 
 #include <QPainter>
-#include <QPainterPath>
-#include <QRegion>
 
 #include "controls/my_bitmap_button.h"
+#include "controls/skin_image.h"
 #include "controls/window_drag.h"
 #include "res/resource_ids.h"
 #include "res/skins.h"
@@ -48,11 +47,7 @@ void CalibTimePromptDlg::LoadBackground(int id) {
   if (picture.isNull()) return;
   m_background = std::move(picture);
   if (m_shaped) return;
-  resize(m_background.size());
-  QPainterPath outline;
-  outline.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(m_background.size())), kCorner / 2.0,
-                         kCorner / 2.0);
-  setMask(QRegion(outline.toFillPolygon().toPolygon()));
+  CutRoundedShape(this, m_background.size(), kCorner);
   m_shaped = true;
 }
 

@@ -1,10 +1,9 @@
 #include "help/help_dlg.h"
 
 #include <QPainter>
-#include <QPainterPath>
-#include <QRegion>
 
 #include "controls/my_bitmap_button.h"
+#include "controls/skin_image.h"
 #include "controls/window_drag.h"
 #include "help/my_hyper_link.h"
 #include "res/resource_ids.h"
@@ -40,11 +39,7 @@ void HelpDlg::SetLanguage(int language) {
   if (!picture.isNull()) {
     m_picture = std::move(picture);
     if (m_regionCuts == 0) {
-      resize(m_picture.size());
-      QPainterPath outline;
-      outline.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(m_picture.size())), kCorner / 2.0,
-                             kCorner / 2.0);
-      setMask(QRegion(outline.toFillPolygon().toPolygon()));
+      CutRoundedShape(this, m_picture.size(), kCorner);
       ++m_regionCuts;
     }
   }

@@ -5,9 +5,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
-#include <QRegion>
 #include <QShortcut>
 
 #include "clocks/analog_clock.h"
@@ -214,11 +212,7 @@ void VantorelDlg::LoadBackground(int id) {
   m_skin = picture.convertToFormat(QImage::Format_RGB32);
   DrawStateLabel(m_labelCalibrated);
   if (!m_shaped) {
-    resize(m_skin.size());
-    QPainterPath outline;
-    outline.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(m_skin.size())), kCorner / 2.0,
-                           kCorner / 2.0);
-    setMask(QRegion(outline.toFillPolygon().toPolygon()));
+    CutRoundedShape(this, m_skin.size(), kCorner);
     m_shaped = true;
   }
   update();
