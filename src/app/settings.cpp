@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
@@ -45,10 +47,28 @@ const char* FlagText(uint16_t flag) {
 
 }  // namespace
 
+std::filesystem::path ChooseSettingsFile(const std::filesystem::path& executableDir, bool executableDirWritable,
+                                         const char* xdgConfigHome, const char* home) {
+  if (!executableDir.empty()) {
+    const std::filesystem::path beside = executableDir / kSettingsFileName;
+    std::error_code error;
+    if (executableDirWritable || std::filesystem::exists(beside, error)) return beside;
+  }
+  std::filesystem::path config;
+  if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/') {
+    config = xdgConfigHome;
+  } else if (home != nullptr && home[0] == '/') {
+    config = std::filesystem::path(home) / ".config";
+  } else {
+    return executableDir.empty() ? std::filesystem::path{} : executableDir / kSettingsFileName;
+  }
+  return config / "vantorel" / kSettingsFileName;
+}
+
 std::filesystem::path SettingsFilePath() {
   const std::filesystem::path folder = platform::ExecutableDir();
-  if (folder.empty()) return {};
-  return folder / kSettingsFileName;
+  const bool writable = !folder.empty() && ::access(folder.c_str(), W_OK) == 0;
+  return ChooseSettingsFile(folder, writable, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
 }
 
 void LoadSettings(SettingsRecord* record) {
@@ -96,6 +116,9 @@ void SaveSettings(const SettingsRecord* record, bool serverListChanged) {
   if (record == nullptr) return;
   const std::filesystem::path file = SettingsFilePath();
   if (file.empty()) return;
+  // The user's own settings folder is made on the first save.
+  std::error_code error;
+  std::filesystem::create_directories(file.parent_path(), error);
   SaveSettings(record, serverListChanged, file);
 }
 

@@ -62,8 +62,13 @@ inline constexpr std::array<DefaultServer, 12> kDefaultServers = {{
 }};
 inline constexpr size_t kDefaultServerCount = kDefaultServers.size() - 1;
 
-// "Setting.ini" beside the executable; empty when the executable's folder cannot be told.
+// "Setting.ini" beside the executable when that folder is writable or already holds the file
+// (a portable install); otherwise $XDG_CONFIG_HOME/vantorel/Setting.ini (~/.config/vantorel
+// by default), so an installed program keeps its settings. Empty when nothing can be told.
 std::filesystem::path SettingsFilePath();
+// The same choice, on given facts.
+std::filesystem::path ChooseSettingsFile(const std::filesystem::path& executableDir, bool executableDirWritable,
+                                         const char* xdgConfigHome, const char* home);
 
 // Never fails: a missing file, section, key or malformed value gives the default.
 // A null record does nothing.

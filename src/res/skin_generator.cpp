@@ -217,10 +217,12 @@ QImage Solid(int width, int height, QColor colour) {
   return image;
 }
 
-QImage Icon() {
-  QImage image = Canvas(64, 64);
+// The program's icon at any size: drawn on a 64-unit grid, scaled.
+QImage Icon(int size = 64, bool transparentCorners = false) {
+  QImage image = Canvas(size, size);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
+  p.scale(size / 64.0, size / 64.0);
   p.setPen(Qt::NoPen);
   p.setBrush(kAccent);
   p.drawRoundedRect(QRectF(2, 2, 60, 60), 14, 14);
@@ -229,7 +231,8 @@ QImage Icon() {
   p.drawEllipse(QPointF(32, 32), 20, 20);
   p.drawLine(QPointF(32, 32), QPointF(32, 18));
   p.drawLine(QPointF(32, 32), QPointF(42, 36));
-  return Opaque(image);
+  p.end();
+  return transparentCorners ? image : Opaque(image);
 }
 
 QImage StateLabel() {
@@ -674,5 +677,9 @@ int main(int argc, char** argv) {
     pictures.append({spec.id, picture});
   }
   list << "  </qresource>\n</RCC>\n";
+  // The icon in the sizes desktops use, for installing.
+  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    if (!Icon(size, true).save(out.filePath(QStringLiteral("vantorel-%1.png").arg(size)))) return 1;
+  }
   return Gallery(pictures).save(out.filePath(QStringLiteral("gallery.png"))) ? 0 : 1;
 }

@@ -190,6 +190,33 @@ TEST(SaveSettings, NullRecordsDoNothing) {
   SaveSettings(nullptr, true);
 }
 
+TEST(SettingsFilePath, BesideTheProgramOrInTheUsersFolder) {
+  TempDir dir;
+  const auto exe = dir.File("bin");
+  std::filesystem::create_directories(exe);
+  struct Case {
+    const char* what;
+    bool writable;
+    bool fileBeside;
+    const char* xdg;
+    const char* home;
+    std::filesystem::path expected;
+  };
+  const Case cases[] = {
+      {"portable: writable folder", true, false, "/xdg", "/home/u", exe / "Setting.ini"},
+      {"portable: the file is already there", false, true, "/xdg", "/home/u", exe / "Setting.ini"},
+      {"installed: XDG_CONFIG_HOME", false, false, "/xdg", "/home/u", "/xdg/vantorel/Setting.ini"},
+      {"installed: ~/.config", false, false, nullptr, "/home/u", "/home/u/.config/vantorel/Setting.ini"},
+      {"relative XDG_CONFIG_HOME is ignored", false, false, "rel", "/home/u", "/home/u/.config/vantorel/Setting.ini"},
+      {"nothing known: beside the program", false, false, nullptr, nullptr, exe / "Setting.ini"},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(exe / "Setting.ini");
+    if (c.fileBeside) WriteFile(exe / "Setting.ini", "[Vantorel]\n");
+    EXPECT_EQ(ChooseSettingsFile(exe, c.writable, c.xdg, c.home), c.expected) << c.what;
+  }
+}
+
 TEST(ServerList, SplitAndJoin) {
   struct Case {
     const char* text;

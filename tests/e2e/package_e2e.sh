@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The Debian package: built with CPack, its dependencies known to this system, unpacked into
+# a scratch root, started under Xvfb as an ordinary user, keeping its settings in that user's
+# ~/.config/vantorel.
+#   package_e2e.sh BUILD_FOLDER SCREENSHOT_FOLDER
+set -euo pipefail
+
+build=$1
+shots=${2:-}
+if [[ -z "${VANTOREL_E2E_IN_X:-}" ]]; then
+  [[ $(id -u) -eq 0 ]] || { echo "needs root to start the program as another user"; exit 77; }
+  for tool in xvfb-run xdotool xwd convert cpack dpkg-deb setpriv; do
+    command -v "$tool" >/dev/null || { echo "missing $tool"; exit 77; }
+  done
+  export VANTOREL_E2E_IN_X=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24 -ac" "$0" "$@"
+fi
+
+work=$(mktemp -d)
+chmod 755 "$work"
+app_pid=""
+cleanup() {
+  [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+check() {
+  local what=$1
+  shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+
+(cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)
+deb=$(ls "$work"/package/vantorel_*.deb)
+check "the package is built" test -f "$deb"
+dpkg-deb -c "$deb" | awk '{print $6}' >"$work/contents"
+for file in ./usr/bin/vantorel ./usr/share/applications/vantorel.desktop \
+  ./usr/share/icons/hicolor/48x48/apps/vantorel.png ./usr/share/icons/hicolor/256x256/apps/vantorel.png; do
+  check "it holds $file" grep -qx "$file" "$work/contents"
+done
+depends=$(dpkg-deb -f "$deb" Depends)
+all_known=1
+for dep in $(echo "$depends" | tr ',' '\n' | sed 's/(.*)//; s/ //g'); do
+  dpkg-query -W -f='${Status}' "$dep" 2>/dev/null | grep -q 'install ok installed' || { echo "not installed: $dep"; all_known=0; }
+done
+check "every dependency is a package installed here" test "$all_known" = 1
+
+root="$work/root"
+dpkg-deb -x "$deb" "$root"
+home="$work/home"
+mkdir -p "$home/.config/vantorel"
+# Only a local server that does not answer: the program sends nothing beyond this machine.
+printf '[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=127.0.0.1\n' >"$home/.config/vantorel/Setting.ini"
+chown -R nobody:nogroup "$home"
+chmod 755 "$root" "$root/usr" "$root/usr/bin"
+
+setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$home" DISPLAY="$DISPLAY" XDG_CONFIG_HOME= \
+  QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$home" "$root/usr/bin/vantorel" 2>"$work/app.log" &
+app_pid=$!
+window=$(timeout 10 xdotool search --sync --name '^QUMRA$' | head -n 1 || true)
+check "the installed program opens its window" test -n "$window"
+prompt=$(timeout 15 xdotool search --sync --name '^Prompt$' | head -n 1 || true)
+check "its calibration run ends (no server here)" test -n "$prompt"
+if [[ -n "$prompt" ]]; then
+  xdotool windowfocus --sync "$prompt" key Escape
+  sleep 1
+fi
+if [[ -n "$shots" && -n "$window" ]]; then
+  mkdir -p "$shots"
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  xwd -root -silent | convert xwd:- -crop "640x480+$X+$Y" "$shots/installed.png"
+fi
+check "it saved its settings in the user's folder" grep -q '^nSelNTPServerIndex=' "$home/.config/vantorel/Setting.ini"
+check "and nothing beside the program" test ! -e "$root/usr/bin/Setting.ini"
+kill "$app_pid" 2>/dev/null || true
+wait "$app_pid" 2>/dev/null || true
+app_pid=""
+
+echo "$failures failed"
+exit $((failures > 0))
