@@ -16,6 +16,7 @@
 #include "controls/window_drag.h"
 #include "controls/wnd_shadow.h"
 #include "dialogs/calib_time_prompt_dlg.h"
+#include "dialogs/setting_dlg.h"
 #include "help/help_dlg.h"
 #include "mainwnd/ui_call.h"
 #include "platform/log.h"
@@ -107,7 +108,10 @@ VantorelDlg::VantorelDlg(MainWindowServices services, QWidget* parent)
   connect(m_update, &MyBitmapButton::clicked, this, &VantorelDlg::OnUpdate);
   connect(m_calibrate, &MyBitmapButton::clicked, this, &VantorelDlg::OnCalibrate);
   connect(m_help, &MyBitmapButton::clicked, this, &VantorelDlg::OnHelp);
-  // The settings dialog attaches to the Setting button when it exists.
+  connect(m_setting, &MyBitmapButton::clicked, this, [this] {
+    SettingDlg settings(m_services.settingsFile, this, *m_services.hostZone);
+    if (settings.exec() == QDialog::Accepted) ApplySettings();
+  });
 
   // Return calibrates and Alt+Return corrects whichever control has the focus; each only
   // while its action is enabled.

@@ -1,0 +1,126 @@
+#include "dialogs/setting_dlg.h"
+
+#include <QPainter>
+
+#include "controls/my_bitmap_button.h"
+#include "controls/my_bitmap_tab_ctrl.h"
+#include "controls/skin_image.h"
+#include "controls/window_drag.h"
+#include "dialogs/setting_pages.h"
+#include "res/resource_ids.h"
+#include "res/skins.h"
+
+namespace vantorel {
+namespace {
+constexpr int kChinese = 1;
+constexpr int kCorner = 16;
+constexpr int kWidth = 440;
+constexpr int kHeight = 277;
+const QPoint kPageAt(0, 32 + 33);  // 33 below the tab strip's top
+const QRgb kRed = qRgb(255, 0, 0);
+}  // namespace
+
+SettingDlg::SettingDlg(std::filesystem::path settingsFile, QWidget* owner,
+                       const platform::HostZone& host)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint),
+      m_file(std::move(settingsFile)),
+      m_tabs(new MyBitmapTabCtrl(this)),
+      m_restore(new MyBitmapButton(1033, this)),
+      m_ok(new MyBitmapButton(1, this)),
+      m_cancel(new MyBitmapButton(2, this)),
+      m_close(new MyBitmapButton(1030, this)),
+      m_languagePage(new SettingLanguage(this)),
+      m_serverPage(new SettingNTPServer(this)),
+      m_zonePage(new SettingTimezone(this, host)) {
+  setWindowTitle(QStringLiteral("Setting"));
+  resize(kWidth, kHeight);
+  new WindowDrag(this);
+  if (owner != nullptr) {
+    const QRect o = owner->frameGeometry();
+    move(o.left() + (o.width() - kWidth) / 2, o.top() + (o.height() - kHeight) / 2);
+  }
+  LoadSettings(&m_settings, m_file);
+  m_close->SetBitmap(res::kCloseButton, kRed, false, true);
+  m_close->move(405, 5);
+  m_ok->move(210, 231);
+  m_cancel->move(317, 231);
+  m_restore->move(50, 230);
+  m_tabs->move(0, 32);
+  for (QWidget* page : {static_cast<QWidget*>(m_languagePage), static_cast<QWidget*>(m_serverPage),
+                        static_cast<QWidget*>(m_zonePage)}) {
+    page->move(kPageAt);
+  }
+  m_languagePage->SetSettings(&m_settings.nSelLanguageIndex);
+  m_zonePage->SetSettings(&m_settings);
+  m_serverPage->SetSettings(&m_settings);
+  m_languagePage->OnLanguageChosen([this](int language) { OnSettingLanguage(language); });
+  SetLanguage(m_settings.nSelLanguageIndex);
+  SelectTab(kZoneTab);
+
+  connect(m_tabs, &MyBitmapTabCtrl::selectionChanged, this, &SettingDlg::SelectTab);
+  connect(m_ok, &MyBitmapButton::clicked, this, &SettingDlg::OnOk);
+  connect(m_cancel, &MyBitmapButton::clicked, this, &QDialog::reject);
+  connect(m_close, &MyBitmapButton::clicked, this, &QDialog::reject);
+  connect(m_restore, &MyBitmapButton::clicked, m_serverPage, &SettingNTPServer::RestoreDefault);
+}
+
+void SettingDlg::LoadBackground(int id) {
+  QImage picture = LoadSkin(id);
+  if (picture.isNull()) return;
+  m_background = std::move(picture);
+  if (!m_shaped) {
+    CutRoundedShape(this, m_background.size(), kCorner);
+    m_shaped = true;
+  }
+}
+
+void SettingDlg::SetLanguage(int language) {
+  const bool chinese = language == kChinese;
+  LoadBackground(chinese ? res::kSettingsZh : res::kSettingsEn);
+  m_ok->SetBitmap(chinese ? res::kSettingsOkZh : res::kSettingsOkEn, kRed, false, true);
+  m_cancel->SetBitmap(chinese ? res::kSettingsCancelZh : res::kSettingsCancelEn, kRed, false, true);
+  m_restore->SetBitmap(chinese ? res::kRestoreZh : res::kRestoreEn, kRed, false,
+                       m_tabs->GetCurSel() == kServerTab);
+  m_tabs->SetBitmap(chinese ? res::kTabStripZh : res::kTabStripEn, kRed);
+  m_languagePage->SetLanguage(language);
+  m_serverPage->SetLanguage(language);
+  m_zonePage->SetLanguage(language);
+  setWindowTitle(chinese ? QStringLiteral("设置") : QStringLiteral("Setting"));
+  update();
+}
+
+void SettingDlg::SelectTab(int tab) {
+  if (tab < kZoneTab || tab > kLanguageTab) return;
+  m_tabs->SetCurSel(tab);
+  m_zonePage->setVisible(tab == kZoneTab);
+  m_serverPage->setVisible(tab == kServerTab);
+  m_languagePage->setVisible(tab == kLanguageTab);
+  m_restore->setVisible(tab == kServerTab);
+}
+
+void SettingDlg::OnSettingLanguage(int language) {
+  if (language != m_settings.nSelLanguageIndex)
+    m_settings.nSelLanguageIndex = language != 0 ? 1 : 0;
+}
+
+void SettingDlg::OnOk() {
+  m_zonePage->StoreSettings();
+  m_serverPage->StoreSettings(m_file);
+  SetLanguage(m_settings.nSelLanguageIndex);
+  SaveSettings(&m_settings, m_serverPage->Restored(), m_file);
+  accept();
+}
+
+void SettingDlg::paintEvent(QPaintEvent*) {
+  if (m_background.isNull()) return;
+  QPainter painter(this);
+  painter.drawImage(QPoint(0, 0), m_background);
+  // The title band: from 100 px in English, 70 in Chinese.
+  const bool chinese = m_settings.nSelLanguageIndex == kChinese;
+  QRect band = rect().adjusted(chinese ? 70 : 100, 5, -5, -5);
+  band.setBottom(band.top() + 25);
+  painter.setPen(QColor(200, 200, 200));
+  painter.drawText(band, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, windowTitle());
+}
+
+}  // namespace vantorel

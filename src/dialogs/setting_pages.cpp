@@ -1,0 +1,165 @@
+#include "dialogs/setting_pages.h"
+
+#include "controls/my_bitmap_button.h"
+#include "controls/my_bitmap_combobox.h"
+#include "controls/my_bitmap_list_box.h"
+#include "controls/my_message_box.h"
+#include "dialogs/add_server_dlg.h"
+#include "res/resource_ids.h"
+#include "timezone/zone_time.h"
+
+namespace vantorel {
+namespace {
+constexpr int kChinese = 1;
+const QRgb kRed = qRgb(255, 0, 0);
+const QRgb kBlack = qRgb(0, 0, 0);
+const QColor kComboText(240, 240, 240);
+const QColor kComboDisabled(128, 128, 128);
+
+void SetUpCombo(MyBitmapCombobox* combo, int skin, QRgb key) {
+  combo->SetTextColors(kComboText, kComboDisabled);
+  combo->SetTextMargins(20, 0, 30, 0);
+  combo->resize(combo->width(), 32);
+  combo->LoadSkin(skin, key);
+}
+}  // namespace
+
+SettingNTPServer::SettingNTPServer(QWidget* parent)
+    : SkinnedPage(parent),
+      m_list(new MyBitmapListBox(this)),
+      m_add(new MyBitmapButton(1035, this)),
+      m_edit(new MyBitmapButton(1036, this)),
+      m_delete(new MyBitmapButton(1037, this)) {
+  LoadBackground(res::kServerPage);
+  m_list->SetBitmaps(res::kServerList, res::kServerListSelection);
+  m_list->move(38, 16);
+  m_add->move(243, 35);
+  m_edit->move(243, 78);
+  m_delete->move(243, 123);
+  SetLanguage(0);
+  m_prompt = [this](bool edit, const std::string& name,
+                    int language) -> std::optional<std::string> {
+    AddServerDlg dialog(edit, name, language, this);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Name();
+  };
+  m_confirm = [this](int language) {
+    MyMessageBox box(this);
+    const bool chinese = language == kChinese;
+    return box.Show(chinese ? QStringLiteral("确定要删除列表中所选中的NTP服务器地址吗?")
+                            : QStringLiteral("Are you sure you want to delete?"),
+                    chinese ? QStringLiteral("删除确认") : QStringLiteral("Confirm detele"),
+                    MyMessageBox::kTypeYesNo, language) == MyMessageBox::kIdOk;
+  };
+  connect(m_add, &MyBitmapButton::clicked, this, &SettingNTPServer::OnAdd);
+  connect(m_edit, &MyBitmapButton::clicked, this, &SettingNTPServer::OnEdit);
+  connect(m_delete, &MyBitmapButton::clicked, this, &SettingNTPServer::OnDelete);
+  connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) { m_editor.Select(row); });
+}
+
+void SettingNTPServer::SetLanguage(int language) {
+  const bool chinese = language == kChinese;
+  m_add->SetBitmap(chinese ? res::kAddButtonZh : res::kAddButtonEn, kBlack, false, true);
+  m_edit->SetBitmap(chinese ? res::kEditButtonZh : res::kEditButtonEn, kBlack, false, true);
+  m_delete->SetBitmap(chinese ? res::kDeleteButtonZh : res::kDeleteButtonEn, kBlack, false, true);
+}
+
+void SettingNTPServer::Show() {
+  const QSignalBlocker quiet(m_list);
+  m_list->clear();
+  for (const std::string& name : m_editor.Items()) m_list->addItem(QString::fromStdString(name));
+  m_list->setCurrentRow(m_editor.Selection());
+}
+
+void SettingNTPServer::SetSettings(SettingsRecord* record) {
+  m_record = record;
+  m_editor.SetSettings(record);
+  Show();
+}
+
+void SettingNTPServer::OnAdd() {
+  if (m_record == nullptr) return;
+  if (const auto name = m_prompt(false, std::string(), Language())) {
+    m_editor.Add(*name);
+    Show();
+  }
+}
+
+void SettingNTPServer::OnEdit() {
+  if (m_record == nullptr || m_editor.Selection() < 0) return;
+  const std::string current = m_editor.Items()[static_cast<size_t>(m_editor.Selection())];
+  if (const auto name = m_prompt(true, current, Language())) {
+    m_editor.Edit(*name);
+    Show();
+  }
+}
+
+void SettingNTPServer::OnDelete() {
+  m_editor.Delete(m_confirm(Language()));
+  Show();
+}
+
+void SettingNTPServer::RestoreDefault() {
+  m_editor.RestoreDefault();
+  Show();
+}
+
+void SettingNTPServer::StoreSettings(const std::filesystem::path& file) {
+  m_editor.StoreSettings(
+      [&](const SettingsRecord& record, bool changed) { SaveSettings(&record, changed, file); });
+}
+
+SettingTimezone::SettingTimezone(QWidget* parent, const platform::HostZone& host)
+    : SkinnedPage(parent),
+      m_host(host),
+      m_zones(new MyBitmapCombobox(this)),
+      m_dst(new MyBitmapButton(1039, this)) {
+  m_dst->SetBitmap(res::kCheckBox, kRed, true, true);
+  SetUpCombo(m_zones, res::kComboZonePage, qRgb(255, 69, 0));
+  m_dst->move(345, 42);
+  m_zones->move(118, 35);
+  connect(m_dst, &MyBitmapButton::clicked, this,
+          [this] { m_dst->SetCheck(m_dst->GetCheck() == 0 ? 1 : 0); });
+}
+
+void SettingTimezone::SetSettings(SettingsRecord* record) {
+  m_record = record;
+  if (record == nullptr) return;
+  m_selected = record->nSelTimeZoneIndex;
+  m_dst->SetCheck(record->bDST != 0 ? 1 : 0);
+}
+
+void SettingTimezone::SetLanguage(int language) {
+  LoadBackground(language == kChinese ? res::kZonePageZh : res::kZonePageEn);
+  FillZoneList(*m_zones, language, &m_selected, m_host);
+  update();
+}
+
+void SettingTimezone::StoreSettings() {
+  if (m_record == nullptr) return;
+  // As a 16-bit value: no selection (-1) is stored as 65535, which reads back as no zone.
+  m_record->nSelTimeZoneIndex = static_cast<uint16_t>(m_zones->currentIndex());
+  m_record->bDST = static_cast<uint16_t>(m_dst->GetCheck());
+}
+
+SettingLanguage::SettingLanguage(QWidget* parent)
+    : SkinnedPage(parent), m_languages(new MyBitmapCombobox(this)) {
+  SetUpCombo(m_languages, res::kComboLanguagePage, kRed);
+  m_languages->move(140, 35);
+  m_languages->addItem(QStringLiteral("English"));
+  m_languages->addItem(QStringLiteral("简体中文"));
+  m_languages->setCurrentIndex(0);
+  connect(m_languages, &MyBitmapCombobox::selectionChanged, this, [this](int index) {
+    if (m_chosen) m_chosen(index != 0 ? 1 : 0);
+  });
+}
+
+void SettingLanguage::SetSettings(const int32_t* language) {
+  if (language != nullptr) m_languages->setCurrentIndex(*language != 0 ? 1 : 0);
+}
+
+void SettingLanguage::SetLanguage(int language) {
+  LoadBackground(language == kChinese ? res::kLanguagePageZh : res::kLanguagePageEn);
+}
+
+}  // namespace vantorel

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/settings.h"
+#include "dialogs/server_list_editor.h"
+#include "dialogs/skinned_page.h"
+#include "platform/host_zone.h"
+
+namespace vantorel {
+
+class MyBitmapButton;
+class MyBitmapCombobox;
+class MyBitmapListBox;
+
+// The NTP server page: the server list with Add, Edit and Delete.
+class SettingNTPServer : public SkinnedPage {
+ public:
+  // Asks for a name (edit mode, current name, language); nothing when cancelled.
+  using NamePrompt =
+      std::function<std::optional<std::string>(bool edit, const std::string& name, int language)>;
+  // Asks whether to delete (language); true for Yes.
+  using Confirm = std::function<bool(int language)>;
+
+  explicit SettingNTPServer(QWidget* parent = nullptr);
+  void SetSettings(SettingsRecord* record);
+  void SetLanguage(int language);
+  void StoreSettings(const std::filesystem::path& file);
+  void RestoreDefault();
+  bool Restored() const { return m_editor.Restored(); }
+  void SetNamePrompt(NamePrompt prompt) { m_prompt = std::move(prompt); }
+  void SetConfirm(Confirm confirm) { m_confirm = std::move(confirm); }
+
+  void OnAdd();
+  void OnEdit();
+  void OnDelete();
+  MyBitmapListBox* List() const { return m_list; }
+  const ServerListEditor& Editor() const { return m_editor; }
+
+ private:
+  void Show();
+  int Language() const { return m_record != nullptr ? m_record->nSelLanguageIndex : 0; }
+
+  SettingsRecord* m_record = nullptr;
+  ServerListEditor m_editor;
+  NamePrompt m_prompt;
+  Confirm m_confirm;
+  MyBitmapListBox* m_list;
+  MyBitmapButton* m_add;
+  MyBitmapButton* m_edit;
+  MyBitmapButton* m_delete;
+};
+
+// The time zone page: the zone list and daylight saving.
+class SettingTimezone : public SkinnedPage {
+ public:
+  explicit SettingTimezone(QWidget* parent = nullptr,
+                           const platform::HostZone& host = platform::SystemHostZone());
+  void SetSettings(SettingsRecord* record);
+  void SetLanguage(int language);
+  void StoreSettings();
+  MyBitmapCombobox* Zones() const { return m_zones; }
+  MyBitmapButton* Dst() const { return m_dst; }
+
+ private:
+  const platform::HostZone& m_host;
+  SettingsRecord* m_record = nullptr;
+  int m_selected = 0;
+  MyBitmapCombobox* m_zones;
+  MyBitmapButton* m_dst;
+};
+
+// The language page: English or Chinese; a choice is reported, not applied.
+class SettingLanguage : public SkinnedPage {
+ public:
+  explicit SettingLanguage(QWidget* parent = nullptr);
+  void SetSettings(const int32_t* language);
+  void SetLanguage(int language);
+  void OnLanguageChosen(std::function<void(int)> handler) { m_chosen = std::move(handler); }
+  MyBitmapCombobox* Languages() const { return m_languages; }
+
+ private:
+  MyBitmapCombobox* m_languages;
+  std::function<void(int)> m_chosen;
+};
+
+}  // namespace vantorel

@@ -1,0 +1,117 @@
+#include "dialogs/welcome_dlg.h"
+
+#include <QPainter>
+
+#include "controls/my_bitmap_button.h"
+#include "controls/my_bitmap_combobox.h"
+#include "controls/skin_image.h"
+#include "controls/window_drag.h"
+#include "res/resource_ids.h"
+#include "res/skins.h"
+#include "timezone/time_zone_table.h"
+#include "timezone/zone_time.h"
+
+namespace vantorel {
+namespace {
+constexpr int kChinese = 1;
+constexpr int kCorner = 10;
+const QRgb kRed = qRgb(255, 0, 0);
+}  // namespace
+
+WelcomeDlg::WelcomeDlg(SettingsRecord* settings, QWidget* parent, const platform::HostZone& host)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      m_settings(settings),
+      m_host(host),
+      m_dst(new MyBitmapButton(1039, this)),
+      m_showAgain(new MyBitmapButton(1041, this)),
+      m_close(new MyBitmapButton(1030, this)),
+      m_ok(new MyBitmapButton(1, this)),
+      m_cancel(new MyBitmapButton(2, this)),
+      m_languages(new MyBitmapCombobox(this)),
+      m_zones(new MyBitmapCombobox(this)) {
+  setWindowTitle(QStringLiteral("Welcome Screen"));
+  resize(440, 277);
+  new WindowDrag(this);
+  bool dst = false;
+  if (settings != nullptr) {
+    dst = settings->bDST != 0;
+    m_language = settings->nSelLanguageIndex == kChinese ? kChinese : 0;
+    // A stored row outside the table counts as none: matched to the host's zone below.
+    m_timeZone = settings->bTimeZoneUnset != 0 || !IsValidZoneIndex(settings->nSelTimeZoneIndex)
+                     ? -1
+                     : settings->nSelTimeZoneIndex;
+  }
+  m_dst->SetBitmap(res::kCheckBox, kRed, true, true);
+  m_showAgain->SetBitmap(res::kCheckBox, kRed, true, true);
+  m_close->SetBitmap(res::kCloseButton, kRed, false, true);
+  m_dst->SetCheck(dst ? 1 : 0);
+  m_showAgain->SetCheck(0);
+  for (MyBitmapCombobox* combo : {m_zones, m_languages}) {
+    combo->SetTextColors(QColor(240, 240, 240), QColor(128, 128, 128));
+    combo->SetTextMargins(20, 0, 30, 0);
+    combo->resize(combo->width(), 34);
+  }
+  m_zones->LoadSkin(res::kComboWelcomeZone, kRed);
+  m_languages->LoadSkin(res::kComboWelcomeLanguage, kRed);
+  m_dst->move(339, 135);
+  m_showAgain->move(30, 231);
+  m_close->move(405, 5);
+  m_ok->move(242, 224);
+  m_cancel->move(329, 224);
+  m_languages->move(122, 65);
+  m_zones->move(122, 124);
+  m_languages->addItem(QStringLiteral("English"));
+  m_languages->addItem(QStringLiteral("简体中文"));
+  m_languages->setCurrentIndex(m_language == kChinese ? 1 : 0);
+  m_language = m_language == kChinese ? 0 : kChinese;  // so that the skins are applied now
+  SetLanguage();
+
+  for (MyBitmapButton* box : {m_dst, m_showAgain}) {
+    connect(box, &MyBitmapButton::clicked, this,
+            [box] { box->SetCheck(box->GetCheck() == 0 ? 1 : 0); });
+  }
+  connect(m_languages, &MyBitmapCombobox::selectionChanged, this, [this] { SetLanguage(); });
+  connect(m_ok, &MyBitmapButton::clicked, this, &WelcomeDlg::OnOk);
+  connect(m_cancel, &MyBitmapButton::clicked, this, &QDialog::reject);
+  connect(m_close, &MyBitmapButton::clicked, this, &QDialog::reject);
+}
+
+void WelcomeDlg::LoadBackground(int id) {
+  QImage picture = LoadSkin(id);
+  if (picture.isNull()) return;
+  m_background = std::move(picture);
+  if (!m_shaped) {
+    CutRoundedShape(this, m_background.size(), kCorner);
+    m_shaped = true;
+  }
+}
+
+void WelcomeDlg::SetLanguage() {
+  const int chosen = m_languages->currentIndex() != 0 ? kChinese : 0;
+  if (chosen == m_language) return;
+  m_language = chosen;
+  FillZoneList(*m_zones, m_language, &m_timeZone, m_host);
+  const bool chinese = m_language == kChinese;
+  LoadBackground(chinese ? res::kWelcomeZh : res::kWelcomeEn);
+  m_ok->SetBitmap(chinese ? res::kWelcomeOkZh : res::kWelcomeOkEn, kRed, false, true);
+  m_cancel->SetBitmap(chinese ? res::kWelcomeCancelZh : res::kWelcomeCancelEn, kRed, false, true);
+  update();
+}
+
+void WelcomeDlg::OnOk() {
+  if (m_settings != nullptr) {
+    m_settings->bDST = m_dst->GetCheck() != 0 ? 1 : 0;
+    m_settings->bWelcomeScreen = m_showAgain->GetCheck() != 0 ? 0 : 1;
+    m_settings->nSelLanguageIndex = m_language;
+    m_settings->nSelTimeZoneIndex = m_zones->currentIndex();
+  }
+  accept();
+}
+
+void WelcomeDlg::paintEvent(QPaintEvent*) {
+  if (m_background.isNull()) return;
+  QPainter painter(this);
+  painter.drawImage(QPoint(0, 0), m_background);
+}
+
+}  // namespace vantorel

@@ -1,0 +1,150 @@
+#include "dialogs/setting_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "controls/my_bitmap_button.h"
+#include "controls/my_bitmap_combobox.h"
+#include "controls/my_bitmap_list_box.h"
+#include "controls/my_bitmap_tab_ctrl.h"
+#include "dialogs/setting_pages.h"
+#include "dialogs/welcome_dlg.h"
+#include "res/resource_ids.h"
+#include "res/skins.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
+#include "timezone/time_zone_table.h"
+
+namespace vantorel {
+namespace {
+
+const test::FixedHostZone kChina(-480, "China Standard Time");
+
+struct Settings {
+  test::TempDir dir;
+  std::filesystem::path file = dir.File("Setting.ini");
+  explicit Settings(const std::string& content) { test::WriteFile(file, content); }
+  std::string Text() const { return test::ReadFile(file); }
+};
+
+TEST(SettingDlg, RestoreButtonOnlyOnTheServerTab) {
+  Settings s("[Vantorel]\n");
+  SettingDlg dlg(s.file, nullptr, kChina);
+  dlg.show();
+  EXPECT_EQ(dlg.size(), QSize(440, 277));
+  EXPECT_FALSE(dlg.RestoreButton()->isVisible());
+  for (const auto& [tab, shown] :
+       {std::pair{1, true}, std::pair{0, false}, std::pair{2, false}, std::pair{1, true}}) {
+    dlg.SelectTab(tab);
+    EXPECT_EQ(dlg.RestoreButton()->isVisible(), shown) << tab;
+    EXPECT_EQ(dlg.ServerPage()->isVisible(), tab == 1);
+    EXPECT_EQ(dlg.LanguagePage()->isVisible(), tab == 2);
+  }
+}
+
+TEST(SettingDlg, LanguageTakesEffectOnlyOnOk) {
+  const std::string before = "[Vantorel]\nnSelLanguageIndex=0\n";
+  {
+    Settings s(before);
+    SettingDlg dlg(s.file, nullptr, kChina);
+    dlg.OnSettingLanguage(1);
+    dlg.reject();
+    EXPECT_EQ(s.Text(), before);  // Cancel writes nothing
+  }
+  Settings s(before);
+  SettingDlg dlg(s.file, nullptr, kChina);
+  dlg.OnSettingLanguage(1);
+  EXPECT_EQ(dlg.Background(), LoadSkin(res::kSettingsEn));  // not re-skinned yet
+  dlg.OnOk();
+  EXPECT_EQ(dlg.Background(), LoadSkin(res::kSettingsZh));
+  SettingsRecord saved;
+  LoadSettings(&saved, s.file);
+  EXPECT_EQ(saved.nSelLanguageIndex, 1);
+  EXPECT_EQ(saved.nSelTimeZoneIndex, 56);  // the page stored the matched row
+}
+
+TEST(SettingDlg, RestoringTheBuiltInListStoresAutomaticChoice) {
+  Settings s("[Vantorel]\nbDefualtServers=0\nstrServers=a;b\nnSelNTPServerIndex=1\n");
+  SettingDlg dlg(s.file, nullptr, kChina);
+  dlg.SelectTab(SettingDlg::kServerTab);
+  QTest::mouseClick(dlg.RestoreButton(), Qt::LeftButton);
+  EXPECT_EQ(dlg.ServerPage()->List()->count(), static_cast<int>(kDefaultServerCount));
+  dlg.OnOk();
+  SettingsRecord saved;
+  LoadSettings(&saved, s.file);
+  EXPECT_EQ(saved.nSelNTPServerIndex, -1);
+  EXPECT_EQ(saved.bDefualtServers, 1);
+}
+
+TEST(SettingNTPServer, ButtonsEditThroughTheirDialogs) {
+  Settings s("[Vantorel]\nbDefualtServers=0\nstrServers=a;b\n");
+  SettingDlg dlg(s.file, nullptr, kChina);
+  SettingNTPServer* page = dlg.ServerPage();
+  std::optional<std::string> answer = "ntp.example";
+  page->SetNamePrompt([&](bool, const std::string&, int) { return answer; });
+  bool yes = false;
+  page->SetConfirm([&](int) { return yes; });
+  page->OnAdd();
+  EXPECT_EQ(page->List()->count(), 3);
+  EXPECT_EQ(page->List()->currentRow(), 2);
+  answer = "A";  // a case twin of an existing name only selects it
+  page->OnAdd();
+  EXPECT_EQ(page->List()->count(), 3);
+  EXPECT_EQ(page->List()->currentRow(), 0);
+  page->OnDelete();  // "No"
+  EXPECT_EQ(page->List()->count(), 3);
+  yes = true;
+  page->List()->setCurrentRow(2);
+  page->OnDelete();
+  EXPECT_EQ(page->List()->count(), 2);
+  EXPECT_EQ(page->List()->currentRow(), 1);
+  dlg.OnOk();
+  SettingsRecord saved;
+  LoadSettings(&saved, s.file);
+  EXPECT_EQ(saved.strServers, "a;b");
+  EXPECT_EQ(saved.nSelNTPServerIndex, 1);
+}
+
+TEST(SettingTimezone, ShowsAndStoresTheRecord) {
+  SettingsRecord record;
+  record.nSelTimeZoneIndex = 56;
+  record.bDST = 1;
+  SettingTimezone page(nullptr, kChina);
+  page.SetSettings(&record);
+  page.SetLanguage(0);
+  EXPECT_EQ(page.Zones()->currentIndex(), 56);
+  EXPECT_EQ(page.Dst()->GetCheck(), 1);
+  page.SetLanguage(1);  // relabelled in place
+  EXPECT_EQ(page.Zones()->currentIndex(), 56);
+  EXPECT_EQ(page.Zones()->itemText(56), QString::fromUtf8(kTimeZones[56].chineseDisplay));
+  record.bDST = 0;
+  page.StoreSettings();
+  EXPECT_EQ(record.nSelTimeZoneIndex, 56);
+  EXPECT_EQ(record.bDST, 1);
+}
+
+TEST(WelcomeDlg, AnswersGoIntoTheRecordOnOk) {
+  SettingsRecord record;
+  record.bWelcomeScreen = 0;
+  record.nSelTimeZoneIndex = 80;  // outside the table: matched like no zone
+  record.bTimeZoneUnset = 0;
+  WelcomeDlg welcome(&record, nullptr, kChina);
+  EXPECT_EQ(welcome.Zones()->count(), kTimeZoneCount);
+  EXPECT_EQ(welcome.Zones()->currentIndex(), 56);
+  EXPECT_EQ(welcome.Background(), LoadSkin(res::kWelcomeEn));
+  welcome.Languages()->setCurrentIndex(1);
+  welcome.SetLanguage();
+  EXPECT_EQ(welcome.Language(), 1);
+  EXPECT_EQ(welcome.Background(), LoadSkin(res::kWelcomeZh));
+  EXPECT_EQ(welcome.Zones()->currentIndex(), 56);
+  QTest::mouseClick(welcome.DstBox(), Qt::LeftButton);
+  welcome.OnOk();
+  EXPECT_EQ(record.bWelcomeScreen, 1);  // the "show again" box was left unchecked
+  EXPECT_EQ(record.bDST, 1);
+  EXPECT_EQ(record.nSelLanguageIndex, 1);
+  EXPECT_EQ(record.nSelTimeZoneIndex, 56);
+}
+
+}  // namespace
+}  // namespace vantorel
