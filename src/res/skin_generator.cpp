@@ -199,6 +199,28 @@ QImage DialogBackground(int width, int height, const QString& title, int languag
   return Opaque(image);
 }
 
+// The welcome dialog's labels sit beside the controls the dialog places on it.
+QImage WelcomeBackground(int language) {
+  const bool zh = language == 1;
+  QImage image = DialogBackground(
+      440, 277, zh ? QStringLiteral("欢迎使用 Vantorel") : QStringLiteral("Welcome to Vantorel"),
+      language);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QFont font = Font(language, 13, true);
+  Text(p, QRectF(20, 65, 96, 34), zh ? QStringLiteral("语言") : QStringLiteral("Language"), font,
+       kText, Qt::AlignLeft | Qt::AlignVCenter);
+  Text(p, QRectF(20, 124, 96, 34), zh ? QStringLiteral("时区") : QStringLiteral("Time zone"), font,
+       kText, Qt::AlignLeft | Qt::AlignVCenter);
+  Text(p, QRectF(359, 131, 70, 24), zh ? QStringLiteral("夏令时") : QStringLiteral("DST"), font,
+       kText, Qt::AlignLeft | Qt::AlignVCenter);
+  Text(p, QRectF(52, 227, 180, 24),
+       zh ? QStringLiteral("不再显示") : QStringLiteral("Don't show again"), Font(language, 12),
+       kDim, Qt::AlignLeft | Qt::AlignVCenter);
+  p.end();
+  return Opaque(image);
+}
+
 QImage PageBackground(const QStringList& labels, const QList<int>& rows, int language) {
   QImage image = Canvas(440, 166);
   QPainter p(&image);
@@ -551,10 +573,7 @@ QImage Draw(const SkinSpec& spec) {
       return CheckBox();
     case kWelcomeEn:
     case kWelcomeZh:
-      return DialogBackground(
-          spec.width, spec.height,
-          lang == 1 ? QStringLiteral("欢迎使用 Vantorel") : QStringLiteral("Welcome to Vantorel"),
-          lang);
+      return WelcomeBackground(lang);
     case kSettingsEn:
     case kSettingsZh:
       return DialogBackground(spec.width, spec.height, QString(), lang);
