@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice (normal, ASan+UBSan),
-# and the threaded tests a third time under ThreadSanitizer.
+# the threaded tests a third time under ThreadSanitizer, and each fuzz target for a while.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -20,4 +20,8 @@ for preset in default asan tsan; do
     status=1
   fi
 done
+echo "=== fuzz"
+if ! bash scripts/fuzz.sh "${VANTOREL_FUZZ_SECONDS:-30}"; then
+  status=1
+fi
 exit $status
