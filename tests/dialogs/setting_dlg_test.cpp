@@ -34,12 +34,18 @@ TEST(SettingDlg, RestoreButtonOnlyOnTheServerTab) {
   dlg.show();
   EXPECT_EQ(dlg.size(), QSize(440, 277));
   EXPECT_FALSE(dlg.RestoreButton()->isVisible());
-  for (const auto& [tab, shown] :
-       {std::pair{1, true}, std::pair{0, false}, std::pair{2, false}, std::pair{1, true}}) {
-    dlg.SelectTab(tab);
-    EXPECT_EQ(dlg.RestoreButton()->isVisible(), shown) << tab;
-    EXPECT_EQ(dlg.ServerPage()->isVisible(), tab == 1);
-    EXPECT_EQ(dlg.LanguagePage()->isVisible(), tab == 2);
+  for (const int language : {0, 1}) {
+    dlg.SetLanguage(language);  // a language change re-skins Restore without showing it
+    for (const auto& [tab, shown] :
+         {std::pair{1, true}, std::pair{0, false}, std::pair{2, false}, std::pair{1, true}}) {
+      dlg.SelectTab(tab);
+      EXPECT_EQ(dlg.RestoreButton()->isVisible(), shown) << tab;
+      EXPECT_EQ(dlg.ServerPage()->isVisible(), tab == 1);
+      EXPECT_EQ(dlg.LanguagePage()->isVisible(), tab == 2);
+    }
+    dlg.SelectTab(0);
+    dlg.SetLanguage(1 - language);
+    EXPECT_FALSE(dlg.RestoreButton()->isVisible());
   }
 }
 
@@ -122,6 +128,17 @@ TEST(SettingTimezone, ShowsAndStoresTheRecord) {
   page.StoreSettings();
   EXPECT_EQ(record.nSelTimeZoneIndex, 56);
   EXPECT_EQ(record.bDST, 1);
+
+  page.Zones()->setCurrentIndex(-1);  // no selection is stored as 65535
+  page.StoreSettings();
+  EXPECT_EQ(record.nSelTimeZoneIndex, 65535);
+
+  SettingsRecord none;  // no zone in the file: the host's row
+  SettingTimezone fresh(nullptr, kChina);
+  fresh.SetSettings(&none);
+  fresh.SetLanguage(0);
+  EXPECT_EQ(fresh.Zones()->currentIndex(), 56);
+  EXPECT_EQ(fresh.Dst()->GetCheck(), 0);
 }
 
 TEST(WelcomeDlg, AnswersGoIntoTheRecordOnOk) {

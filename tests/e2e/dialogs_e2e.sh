@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# The first start and the settings dialog, in a real X server. The program runs in a network
+# namespace of its own with no network at all, so its calibration run asks nobody.
+#   dialogs_e2e.sh PROGRAM SCREENSHOT_FOLDER
+set -euo pipefail
+
+program=$1
+shots=${2:-}
+if [[ -z "${VANTOREL_E2E_IN_X:-}" ]]; then
+  [[ $(id -u) -eq 0 ]] || { echo "needs root for a network namespace"; exit 77; }
+  for tool in xvfb-run xdotool xwd convert unshare; do
+    command -v "$tool" >/dev/null || { echo "missing $tool"; exit 77; }
+  done
+  unshare --net true 2>/dev/null || { echo "no network namespaces here"; exit 77; }
+  export VANTOREL_E2E_IN_X=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
+work=$(mktemp -d)
+app_pid=""
+cleanup() {
+  [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+check() {
+  local what=$1
+  shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+find_window() { timeout "${2:-10}" xdotool search --sync --name "$1" | head -n 1 || true; }
+click_in() {  # click_in WINDOW X Y: a click at that point of the window
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + $2)) $((Y + $3)) click 1
+  sleep 0.4
+}
+start() {
+  app="$work/app$1"
+  mkdir -p "$app"
+  cp "$program" "$app/vantorel"
+  unshare --net "$app/vantorel" 2>>"$work/app.log" &
+  app_pid=$!
+}
+stop() {
+  kill "$app_pid" 2>/dev/null || true
+  wait "$app_pid" 2>/dev/null || true
+  app_pid=""
+}
+
+# 1. No settings: the welcome dialog; Escape writes nothing and the main window opens.
+start 1
+welcome=$(find_window '^Welcome Screen$')
+check "first start opens the welcome dialog" test -n "$welcome"
+[[ -n "$welcome" ]] && xdotool windowfocus --sync "$welcome" key Escape
+main=$(find_window '^QUMRA$')
+check "after Escape the main window opens" test -n "$main"
+prompt=$(find_window '^Prompt$' 15)
+check "and Escape wrote no settings file" test ! -e "$app/Setting.ini"
+stop
+
+# 2. OK writes the whole section; the Setting button's dialog turns the window Chinese.
+start 2
+welcome=$(find_window '^Welcome Screen$')
+[[ -n "$welcome" ]] && click_in "$welcome" 281 240
+main=$(find_window '^QUMRA$')
+check "after OK the main window opens" test -n "$main"
+for key in bWelcomeScreen bDST bDefualtServers nSelLanguageIndex nSelTimeZoneIndex nSelNTPServerIndex; do
+  check "OK wrote $key" grep -q "^$key=" "$app/Setting.ini"
+done
+prompt=$(find_window '^Prompt$' 15)
+[[ -n "$prompt" ]] && xdotool windowfocus --sync "$prompt" key Escape
+sleep 0.5
+click_in "$main" 574 15
+settings=$(find_window '^Setting$')
+check "the Setting button opens the settings dialog" test -n "$settings"
+if [[ -n "$settings" ]]; then
+  click_in "$settings" $((103 * 2 + 50)) 47  # the language tab
+  click_in "$settings" $((140 + 100)) $((65 + 35 + 16))  # open the language list
+  xdotool key Down Return
+  sleep 0.4
+  click_in "$settings" 250 247  # OK
+fi
+sleep 1
+check "OK stored Chinese" grep -q '^nSelLanguageIndex=1' "$app/Setting.ini"
+if [[ -n "$shots" && -n "$main" ]]; then
+  mkdir -p "$shots"
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  xwd -root -silent | convert xwd:- -crop "640x480+$X+$Y" "$shots/main_after_settings_zh.png"
+fi
+stop
+
+echo "$failures failed"
+exit $((failures > 0))
