@@ -191,8 +191,9 @@ std::string ProfileFile::WriteInto(std::string_view content, std::string_view se
     }
   }
 
-  std::string out;
-  size_t size = 0;
+  // A byte-order mark stays: without it a second mark behind it would become the first.
+  std::string out(content.substr(0, kBom.size()) == kBom ? kBom : std::string_view{});
+  size_t size = out.size();
   for (const Line& line : lines) size += line.text.size() + 2;
   out.reserve(size);
   for (const Line& line : lines) {

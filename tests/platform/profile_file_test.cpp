@@ -77,6 +77,11 @@ TEST(ProfileFileWrite, EditsOnlyTheKeysItWrites) {
       {"final newline added", "[S]\na=1", {{"b", "2"}}, "[S]\na=1\nb=2\n"},
       {"line break in value stays one line", "", {{"a", "x\ny\rz"}}, "[S]\na=x y z\n"},
       {"comments in section kept", "[S]\n;c\na=1\n", {{"a", "2"}}, "[S]\n;c\na=2\n"},
+      {"byte-order mark kept", "\xEF\xBB\xBF[S]\na=1\n", {{"a", "2"}}, "\xEF\xBB\xBF[S]\na=2\n"},
+      {"a doubled mark keeps its meaning",
+       "\xEF\xBB\xBF\xEF\xBB\xBF[S]\na=1\n",
+       {{"a", "2"}},
+       "\xEF\xBB\xBF\xEF\xBB\xBF[S]\na=1\n\n[S]\na=2\n"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ProfileFile::WriteInto(c.before, "S", c.values), c.after) << c.name;
