@@ -21,7 +21,7 @@ for preset in default asan tsan; do
   fi
 done
 echo "=== fuzz"
-if ! bash scripts/fuzz.sh "${VANTOREL_FUZZ_SECONDS:-30}"; then
+if ! bash scripts/fuzz.sh; then
   status=1
 fi
 exit $status

@@ -133,8 +133,9 @@ std::optional<std::string> ProfileFile::ReadFrom(std::string_view content, std::
     }
     if (!inSection) continue;
     if (auto entry = KeyOf(line.text); entry && EqualsNoCase(entry->key, key)) {
-      // Text after a NUL byte is not part of the value, as for any C string.
-      return std::string(entry->value.substr(0, entry->value.find('\0')));
+      // Text after a NUL byte is not part of the value, as for any C string; the blanks
+      // before it are trimmed like any value's.
+      return std::string(Trim(entry->value.substr(0, entry->value.find('\0'))));
     }
   }
   return std::nullopt;

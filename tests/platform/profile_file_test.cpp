@@ -38,6 +38,7 @@ TEST(ProfileFileRead, FindsValuesTheWayTheFileSaysThem) {
       {"empty value", "[S]\nk=\n", "S", "k", ""},
       {"equals in value", "[S]\nk=a=b\n", "S", "k", "a=b"},
       {"value cut at NUL", std::string("[S]\nk=ab\0cd\n", 12), "S", "k", "ab"},
+      {"blanks before a NUL trimmed", std::string("[S]\nk=ab\t\0cd\n", 13), "S", "k", "ab"},
       {"section header unclosed", "[S\nk=v\n", "S", "k", "v"},
       {"empty file", "", "S", "k", std::nullopt},
       {"utf-8 value", "[S]\nk=时间;ntp\n", "S", "k", "时间;ntp"},
