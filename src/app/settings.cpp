@@ -47,8 +47,9 @@ const char* FlagText(uint16_t flag) {
 
 }  // namespace
 
-std::filesystem::path ChooseSettingsFile(const std::filesystem::path& executableDir, bool executableDirWritable,
-                                         const char* xdgConfigHome, const char* home) {
+std::filesystem::path ChooseSettingsFile(const std::filesystem::path& executableDir,
+                                         bool executableDirWritable, const char* xdgConfigHome,
+                                         const char* home) {
   if (!executableDir.empty()) {
     const std::filesystem::path beside = executableDir / kSettingsFileName;
     std::error_code error;
@@ -116,15 +117,15 @@ void SaveSettings(const SettingsRecord* record, bool serverListChanged) {
   if (record == nullptr) return;
   const std::filesystem::path file = SettingsFilePath();
   if (file.empty()) return;
-  // The user's own settings folder is made on the first save.
-  std::error_code error;
-  std::filesystem::create_directories(file.parent_path(), error);
   SaveSettings(record, serverListChanged, file);
 }
 
 bool SaveSettings(const SettingsRecord* record, bool serverListChanged,
                   const std::filesystem::path& file) {
   if (record == nullptr) return false;
+  // The user's own settings folder is made on the first save, whoever saves first.
+  std::error_code error;
+  std::filesystem::create_directories(file.parent_path(), error);
   platform::ProfileFile::KeyValues values = {
       {"bWelcomeScreen", FlagText(record->bWelcomeScreen)},
       {"bDST", FlagText(record->bDST)},

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QDialog>
-#include <QImage>
+#include "controls/skinned_dialog.h"
 
 namespace vantorel {
 
@@ -9,7 +8,7 @@ class MyBitmapButton;
 
 // The question after a failed calibration run: go on with the computer's own clock?
 // OK accepts; Cancel, the close button and Escape reject.
-class CalibTimePromptDlg : public QDialog {
+class CalibTimePromptDlg : public SkinnedDialog {
  public:
   explicit CalibTimePromptDlg(int language, QWidget* parent = nullptr);
 
@@ -17,16 +16,8 @@ class CalibTimePromptDlg : public QDialog {
   MyBitmapButton* OkButton() const { return m_ok; }
   MyBitmapButton* CancelButton() const { return m_cancel; }
   MyBitmapButton* CloseButton() const { return m_close; }
-  const QImage& Background() const { return m_background; }
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
 
  private:
-  void LoadBackground(int id);
-
-  QImage m_background;
-  bool m_shaped = false;
   MyBitmapButton* m_ok;
   MyBitmapButton* m_cancel;
   MyBitmapButton* m_close;

@@ -4,11 +4,8 @@
 
 #include "controls/my_bitmap_button.h"
 #include "controls/my_bitmap_tab_ctrl.h"
-#include "controls/skin_image.h"
-#include "controls/window_drag.h"
 #include "dialogs/setting_pages.h"
 #include "res/resource_ids.h"
-#include "res/skins.h"
 
 namespace vantorel {
 namespace {
@@ -22,7 +19,7 @@ const QRgb kRed = qRgb(255, 0, 0);
 
 SettingDlg::SettingDlg(std::filesystem::path settingsFile, QWidget* owner,
                        const platform::HostZone& host)
-    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint),
+    : SkinnedDialog(owner, Qt::Dialog, kCorner),
       m_file(std::move(settingsFile)),
       m_tabs(new MyBitmapTabCtrl(this)),
       m_restore(new MyBitmapButton(1033, this)),
@@ -34,7 +31,6 @@ SettingDlg::SettingDlg(std::filesystem::path settingsFile, QWidget* owner,
       m_zonePage(new SettingTimezone(this, host)) {
   setWindowTitle(QStringLiteral("Setting"));
   resize(kWidth, kHeight);
-  new WindowDrag(this);
   if (owner != nullptr) {
     const QRect o = owner->frameGeometry();
     move(o.left() + (o.width() - kWidth) / 2, o.top() + (o.height() - kHeight) / 2);
@@ -62,16 +58,6 @@ SettingDlg::SettingDlg(std::filesystem::path settingsFile, QWidget* owner,
   connect(m_cancel, &MyBitmapButton::clicked, this, &QDialog::reject);
   connect(m_close, &MyBitmapButton::clicked, this, &QDialog::reject);
   connect(m_restore, &MyBitmapButton::clicked, m_serverPage, &SettingNTPServer::RestoreDefault);
-}
-
-void SettingDlg::LoadBackground(int id) {
-  QImage picture = LoadSkin(id);
-  if (picture.isNull()) return;
-  m_background = std::move(picture);
-  if (!m_shaped) {
-    CutRoundedShape(this, m_background.size(), kCorner);
-    m_shaped = true;
-  }
 }
 
 void SettingDlg::SetLanguage(int language) {
@@ -111,10 +97,10 @@ void SettingDlg::OnOk() {
   accept();
 }
 
-void SettingDlg::paintEvent(QPaintEvent*) {
-  if (m_background.isNull()) return;
+void SettingDlg::paintEvent(QPaintEvent* event) {
+  if (Background().isNull()) return;
+  SkinnedDialog::paintEvent(event);
   QPainter painter(this);
-  painter.drawImage(QPoint(0, 0), m_background);
   // The title band: from 100 px in English, 70 in Chinese.
   const bool chinese = m_settings.nSelLanguageIndex == kChinese;
   QRect band = rect().adjusted(chinese ? 70 : 100, 5, -5, -5);

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QDialog>
-#include <QImage>
-
 #include <filesystem>
 
 #include "app/settings.h"
+#include "controls/skinned_dialog.h"
 #include "platform/host_zone.h"
 
 namespace vantorel {
@@ -18,7 +16,7 @@ class SettingTimezone;
 
 // The settings window: time zone, NTP server and language pages behind a tab strip. It edits
 // its own copy of the settings; OK saves the copy, Cancel writes nothing.
-class SettingDlg : public QDialog {
+class SettingDlg : public SkinnedDialog {
  public:
   static constexpr int kZoneTab = 0;
   static constexpr int kServerTab = 1;
@@ -39,18 +37,13 @@ class SettingDlg : public QDialog {
   SettingNTPServer* ServerPage() const { return m_serverPage; }
   SettingTimezone* ZonePage() const { return m_zonePage; }
   SettingLanguage* LanguagePage() const { return m_languagePage; }
-  const QImage& Background() const { return m_background; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  void LoadBackground(int id);
-
   std::filesystem::path m_file;
   SettingsRecord m_settings;
-  QImage m_background;
-  bool m_shaped = false;
   MyBitmapTabCtrl* m_tabs;
   MyBitmapButton* m_restore;
   MyBitmapButton* m_ok;

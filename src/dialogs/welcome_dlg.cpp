@@ -1,13 +1,8 @@
 #include "dialogs/welcome_dlg.h"
 
-#include <QPainter>
-
 #include "controls/my_bitmap_button.h"
 #include "controls/my_bitmap_combobox.h"
-#include "controls/skin_image.h"
-#include "controls/window_drag.h"
 #include "res/resource_ids.h"
-#include "res/skins.h"
 #include "timezone/time_zone_table.h"
 #include "timezone/zone_time.h"
 
@@ -19,7 +14,7 @@ const QRgb kRed = qRgb(255, 0, 0);
 }  // namespace
 
 WelcomeDlg::WelcomeDlg(SettingsRecord* settings, QWidget* parent, const platform::HostZone& host)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+    : SkinnedDialog(parent, Qt::Dialog, kCorner),
       m_settings(settings),
       m_host(host),
       m_dst(new MyBitmapButton(1039, this)),
@@ -31,7 +26,6 @@ WelcomeDlg::WelcomeDlg(SettingsRecord* settings, QWidget* parent, const platform
       m_zones(new MyBitmapCombobox(this)) {
   setWindowTitle(QStringLiteral("Welcome Screen"));
   resize(440, 277);
-  new WindowDrag(this);
   bool dst = false;
   if (settings != nullptr) {
     dst = settings->bDST != 0;
@@ -76,16 +70,6 @@ WelcomeDlg::WelcomeDlg(SettingsRecord* settings, QWidget* parent, const platform
   connect(m_close, &MyBitmapButton::clicked, this, &QDialog::reject);
 }
 
-void WelcomeDlg::LoadBackground(int id) {
-  QImage picture = LoadSkin(id);
-  if (picture.isNull()) return;
-  m_background = std::move(picture);
-  if (!m_shaped) {
-    CutRoundedShape(this, m_background.size(), kCorner);
-    m_shaped = true;
-  }
-}
-
 void WelcomeDlg::SetLanguage() {
   const int chosen = m_languages->currentIndex() != 0 ? kChinese : 0;
   if (chosen == m_language) return;
@@ -106,12 +90,6 @@ void WelcomeDlg::OnOk() {
     m_settings->nSelTimeZoneIndex = m_zones->currentIndex();
   }
   accept();
-}
-
-void WelcomeDlg::paintEvent(QPaintEvent*) {
-  if (m_background.isNull()) return;
-  QPainter painter(this);
-  painter.drawImage(QPoint(0, 0), m_background);
 }
 
 }  // namespace vantorel

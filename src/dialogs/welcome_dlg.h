@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QDialog>
-#include <QImage>
-
 #include "app/settings.h"
+#include "controls/skinned_dialog.h"
 #include "platform/host_zone.h"
 
 namespace vantorel {
@@ -13,7 +11,7 @@ class MyBitmapCombobox;
 
 // The first start's questions: language, zone, daylight saving, and whether to ask again.
 // OK writes the answers into the bound record; Cancel changes nothing.
-class WelcomeDlg : public QDialog {
+class WelcomeDlg : public SkinnedDialog {
  public:
   explicit WelcomeDlg(SettingsRecord* settings, QWidget* parent = nullptr,
                       const platform::HostZone& host = platform::SystemHostZone());
@@ -27,20 +25,12 @@ class WelcomeDlg : public QDialog {
   MyBitmapCombobox* Zones() const { return m_zones; }
   MyBitmapButton* DstBox() const { return m_dst; }
   MyBitmapButton* ShowAgainBox() const { return m_showAgain; }
-  const QImage& Background() const { return m_background; }
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
 
  private:
-  void LoadBackground(int id);
-
   SettingsRecord* m_settings;
   const platform::HostZone& m_host;
   int m_language = 0;
   int m_timeZone = -1;
-  QImage m_background;
-  bool m_shaped = false;
   MyBitmapButton* m_dst;
   MyBitmapButton* m_showAgain;
   MyBitmapButton* m_close;

@@ -1,13 +1,8 @@
 #include "help/help_dlg.h"
 
-#include <QPainter>
-
 #include "controls/my_bitmap_button.h"
-#include "controls/skin_image.h"
-#include "controls/window_drag.h"
 #include "help/my_hyper_link.h"
 #include "res/resource_ids.h"
-#include "res/skins.h"
 
 namespace vantorel {
 namespace {
@@ -19,11 +14,10 @@ const QRect kLinkPlace(50, 596, 500, 80);
 const char* const HelpDlg::kMakerUrl = "https://vantorel.example/";
 
 HelpDlg::HelpDlg(int language, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint),
+    : SkinnedDialog(parent, Qt::Tool, kCorner),
       m_link(new MyHyperLink(kLinkId, this)),
       m_close(new MyBitmapButton(kCloseId, this)) {
   setWindowTitle(QStringLiteral("Help"));
-  new WindowDrag(this);
   SetLanguage(language);
   m_close->SetBitmap(res::kCloseButton, qRgb(255, 0, 0), false, true);
   m_close->move(552, 10);
@@ -35,14 +29,7 @@ HelpDlg::HelpDlg(int language, QWidget* parent)
 
 void HelpDlg::SetLanguage(int language) {
   m_language = language == kChinese ? kChinese : 0;
-  QImage picture = LoadSkin(m_language == kChinese ? res::kHelpZh : res::kHelpEn);
-  if (!picture.isNull()) {
-    m_picture = std::move(picture);
-    if (m_regionCuts == 0) {
-      CutRoundedShape(this, m_picture.size(), kCorner);
-      ++m_regionCuts;
-    }
-  }
+  LoadBackground(m_language == kChinese ? res::kHelpZh : res::kHelpEn);
   const QString address = QString::fromLatin1(kMakerUrl);
   m_link->setText(m_language == kChinese ? QStringLiteral("校准手表，请进入网站：") + address
                                          : QStringLiteral("Calibrate @ ") + address);
@@ -53,12 +40,6 @@ void HelpDlg::SetLanguage(int language) {
   m_link->SetOpenOnClick(true);
   m_link->SetBackColor(Qt::white);
   update();
-}
-
-void HelpDlg::paintEvent(QPaintEvent*) {
-  if (m_picture.isNull()) return;
-  QPainter painter(this);
-  painter.drawImage(QPoint(0, 0), m_picture);
 }
 
 }  // namespace vantorel

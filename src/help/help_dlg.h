@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QDialog>
-#include <QImage>
+#include "controls/skinned_dialog.h"
 
 namespace vantorel {
 
@@ -10,7 +9,7 @@ class MyHyperLink;
 
 // The help window: one large picture per language and a close button, beside the main
 // window.
-class HelpDlg : public QDialog {
+class HelpDlg : public SkinnedDialog {
  public:
   static constexpr int kLinkId = 1044;
   static constexpr int kCloseId = 1043;
@@ -22,19 +21,12 @@ class HelpDlg : public QDialog {
   int Language() const { return m_language; }
   bool Shown() const { return m_shown; }
   void SetShown(bool shown) { m_shown = shown; }
-  int RegionCuts() const { return m_regionCuts; }
-  const QImage& Picture() const { return m_picture; }
   MyHyperLink* Link() const { return m_link; }
   MyBitmapButton* CloseButton() const { return m_close; }
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
 
  private:
   MyHyperLink* m_link;
   MyBitmapButton* m_close;
-  QImage m_picture;
-  int m_regionCuts = 0;
   bool m_shown = false;
   int m_language = 0;
 };

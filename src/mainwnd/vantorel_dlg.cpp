@@ -459,8 +459,6 @@ void VantorelDlg::StopClock() {
 }
 
 void VantorelDlg::SaveSettings(const SettingsRecord& record) {
-  std::error_code error;  // the user's settings folder is made on the first save
-  std::filesystem::create_directories(m_services.settingsFile.parent_path(), error);
   if (!vantorel::SaveSettings(&record, false, m_services.settingsFile)) {
     platform::Log("settings not saved to %s", m_services.settingsFile.c_str());
   }

@@ -180,6 +180,17 @@ TEST(SaveSettings, ServerListChangeStoresAutomaticChoice) {
   EXPECT_EQ(back.nSelNTPServerIndex, 5);
 }
 
+TEST(SaveSettings, MakesTheSettingsFolderOnTheFirstSave) {
+  TempDir dir;
+  const auto file = dir.File("config") / "vantorel" / "Setting.ini";
+  SettingsRecord r;
+  r.nSelLanguageIndex = 1;
+  ASSERT_TRUE(SaveSettings(&r, false, file));
+  SettingsRecord back;
+  LoadSettings(&back, file);
+  EXPECT_EQ(back.nSelLanguageIndex, 1);
+}
+
 TEST(SaveSettings, NullRecordsDoNothing) {
   TempDir dir;
   const auto file = dir.File("Setting.ini");
@@ -206,8 +217,10 @@ TEST(SettingsFilePath, BesideTheProgramOrInTheUsersFolder) {
       {"portable: writable folder", true, false, "/xdg", "/home/u", exe / "Setting.ini"},
       {"portable: the file is already there", false, true, "/xdg", "/home/u", exe / "Setting.ini"},
       {"installed: XDG_CONFIG_HOME", false, false, "/xdg", "/home/u", "/xdg/vantorel/Setting.ini"},
-      {"installed: ~/.config", false, false, nullptr, "/home/u", "/home/u/.config/vantorel/Setting.ini"},
-      {"relative XDG_CONFIG_HOME is ignored", false, false, "rel", "/home/u", "/home/u/.config/vantorel/Setting.ini"},
+      {"installed: ~/.config", false, false, nullptr, "/home/u",
+       "/home/u/.config/vantorel/Setting.ini"},
+      {"relative XDG_CONFIG_HOME is ignored", false, false, "rel", "/home/u",
+       "/home/u/.config/vantorel/Setting.ini"},
       {"nothing known: beside the program", false, false, nullptr, nullptr, exe / "Setting.ini"},
   };
   for (const Case& c : cases) {

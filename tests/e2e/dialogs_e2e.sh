@@ -6,37 +6,16 @@ set -euo pipefail
 
 program=$1
 shots=${2:-}
-if [[ -z "${VANTOREL_E2E_IN_X:-}" ]]; then
-  [[ $(id -u) -eq 0 ]] || { echo "needs root for a network namespace"; exit 77; }
-  for tool in xvfb-run xdotool xwd convert unshare; do
-    command -v "$tool" >/dev/null || { echo "missing $tool"; exit 77; }
-  done
-  unshare --net true 2>/dev/null || { echo "no network namespaces here"; exit 77; }
-  export VANTOREL_E2E_IN_X=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+E2E_NEEDS_ROOT="for a network namespace"
+E2E_TOOLS="unshare"
+source "$(dirname "$0")/common.sh"
+if [[ -z "${VANTOREL_E2E_IN_X:-}" ]] && ! unshare --net true 2>/dev/null; then
+  echo "no network namespaces here"
+  exit 77
 fi
-
-work=$(mktemp -d)
+e2e_enter_x "$@"
 app_pid=""
-cleanup() {
-  [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
-failures=0
-check() {
-  local what=$1
-  shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
-find_window() { timeout "${2:-10}" xdotool search --sync --name "$1" | head -n 1 || true; }
-click_in() {  # click_in WINDOW X Y: a click at that point of the window
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  xdotool mousemove $((X + $2)) $((Y + $3)) click 1
-  sleep 0.4
-}
 start() {
   app="$work/app$1"
   mkdir -p "$app"
@@ -92,5 +71,4 @@ if [[ -n "$shots" && -n "$main" ]]; then
 fi
 stop
 
-echo "$failures failed"
-exit $((failures > 0))
+e2e_finish

@@ -7,33 +7,12 @@ set -euo pipefail
 program=$1
 probe=$2
 shots=${3:-}
-if [[ -z "${VANTOREL_E2E_IN_X:-}" ]]; then
-  [[ $(id -u) -eq 0 ]] || { echo "needs root for port 123"; exit 77; }
-  for tool in xvfb-run xdotool xwd convert chronyd; do
-    command -v "$tool" >/dev/null || { echo "missing $tool"; exit 77; }
-  done
-  export VANTOREL_E2E_IN_X=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
-
-work=$(mktemp -d)
+E2E_NEEDS_ROOT="for port 123"
+E2E_TOOLS="chronyd"
+source "$(dirname "$0")/common.sh"
+e2e_enter_x "$@"
 chrony_pid=""
 app_pid=""
-cleanup() {
-  [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null || true
-  [[ -n "$chrony_pid" ]] && kill "$chrony_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-not() { ! "$@"; }
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
 
 start_chronyd() {
   chronyd -x -d -L 1 'port 123' 'bindaddress 127.0.0.1' 'allow 127.0.0.1' 'local stratum 10' \
@@ -48,10 +27,6 @@ stop_chronyd() {
   chrony_pid=""
 }
 
-# The colour of one screen pixel as "R G B".
-pixel() {
-  xwd -root -silent | convert xwd:- -crop "1x1+$1+$2" -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]\n' info:-
-}
 
 launches=0
 launch() {  # launch SETTINGS: the program in a folder of its own with that Setting.ini
@@ -62,7 +37,7 @@ launch() {  # launch SETTINGS: the program in a folder of its own with that Sett
   printf '%b' "$1" >"$app/Setting.ini"
   "$app/vantorel" 2>>"$work/app.log" &
   app_pid=$!
-  window=$(timeout 10 xdotool search --sync --name '^QUMRA$' | head -n 1 || true)
+  window=$(find_window '^QUMRA$')
   wx=0
   wy=0
   if [[ -n "$window" ]]; then
@@ -152,7 +127,7 @@ stop_chronyd
 # 2. No server: the prompt; OK runs the local clock, Escape leaves the placeholders.
 for answer in ok escape; do
   launch '[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=127.0.0.1\n'
-  prompt=$(timeout 15 xdotool search --sync --name '^Prompt$' | head -n 1 || true)
+  prompt=$(find_window '^Prompt$' 15)
   check "prompt appears after a failed run ($answer)" test -n "$prompt"
   if [[ -n "$prompt" ]]; then
     if [[ $answer == ok ]]; then
@@ -169,5 +144,4 @@ for answer in ok escape; do
   check "Escape closes the program ($answer)" quit_app
 done
 
-echo "$failures failed"
-exit $((failures > 0))
+e2e_finish

@@ -7,31 +7,13 @@ set -euo pipefail
 
 build=$1
 shots=${2:-}
-if [[ -z "${VANTOREL_E2E_IN_X:-}" ]]; then
-  [[ $(id -u) -eq 0 ]] || { echo "needs root to start the program as another user"; exit 77; }
-  for tool in xvfb-run xdotool xwd convert cpack dpkg-deb setpriv; do
-    command -v "$tool" >/dev/null || { echo "missing $tool"; exit 77; }
-  done
-  export VANTOREL_E2E_IN_X=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24 -ac" "$0" "$@"
-fi
-
-work=$(mktemp -d)
+E2E_NEEDS_ROOT="to start the program as another user"
+E2E_TOOLS="cpack dpkg-deb setpriv"
+E2E_XVFB_ARGS="-ac"
+source "$(dirname "$0")/common.sh"
+e2e_enter_x "$@"
 chmod 755 "$work"
 app_pid=""
-cleanup() {
-  [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-check() {
-  local what=$1
-  shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
 
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)
 deb=$(ls "$work"/package/vantorel_*.deb)
@@ -79,5 +61,4 @@ kill "$app_pid" 2>/dev/null || true
 wait "$app_pid" 2>/dev/null || true
 app_pid=""
 
-echo "$failures failed"
-exit $((failures > 0))
+e2e_finish

@@ -6,35 +6,23 @@ set -euo pipefail
 
 program=$1
 shots=${2:-}
-if [[ -z "${VANTOREL_E2E_IN_X:-}" ]]; then
-  for tool in xvfb-run xdotool xwd convert xcompmgr; do
-    command -v "$tool" >/dev/null || { echo "missing $tool"; exit 77; }
-  done
-  export VANTOREL_E2E_IN_X=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24 -wr" "$0" "$@"
-fi
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+E2E_TOOLS="xcompmgr"
+E2E_XVFB_ARGS="-wr"
+source "$(dirname "$0")/common.sh"
+e2e_enter_x "$@"
 
 pixel_red() {
-  xwd -root -silent | convert xwd:- -crop "1x1+$1+$2" -format '%[fx:int(255*r)]\n' info:-
+  local r _
+  read -r r _ < <(pixel "$1" "$2")
+  echo "$r"
 }
 
-failures=0
 for compositor in on off; do
   compositor_pid=""
   if [[ $compositor == on ]]; then
     xcompmgr >/dev/null 2>&1 &
     compositor_pid=$!
-    pids+=("$compositor_pid")
-    sleep 1
+      sleep 1
   fi
   mkdir -p "$work/$compositor"
   cp "$program" "$work/$compositor/vantorel"
@@ -42,7 +30,6 @@ for compositor in on off; do
   printf '[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=127.0.0.1\n' >"$work/$compositor/Setting.ini"
   "$work/$compositor/vantorel" 2>/dev/null &
   app=$!
-  pids+=("$app")
   window=$(timeout 10 xdotool search --sync --name '^QUMRA$' | head -n 1 || true)
   [[ -n "$window" ]] || { echo "FAILED: no window ($compositor)"; failures=$((failures + 1)); continue; }
   sleep 1.5
@@ -73,5 +60,4 @@ for compositor in on off; do
     wait "$compositor_pid" 2>/dev/null || true
   fi
 done
-echo "$failures failed"
-exit $((failures > 0))
+e2e_finish

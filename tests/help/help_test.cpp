@@ -73,13 +73,13 @@ TEST(MyHyperLink, LeavingEndsTheHoverUnlessAlwaysUnderlined) {
 TEST(HelpDlg, PictureAndLinkFollowTheLanguage) {
   HelpDlg help(0);
   EXPECT_EQ(help.size(), QSize(593, 630));
-  EXPECT_EQ(help.Picture(), LoadSkin(res::kHelpEn));
+  EXPECT_EQ(help.Background(), LoadSkin(res::kHelpEn));
   EXPECT_TRUE(help.Link()->text().startsWith("Calibrate @ "));
   help.show();
   help.SetLanguage(1);
-  EXPECT_EQ(help.Picture(), LoadSkin(res::kHelpZh));
+  EXPECT_EQ(help.Background(), LoadSkin(res::kHelpZh));
   EXPECT_TRUE(help.Link()->text().startsWith(QStringLiteral("校准手表，请进入网站：")));
-  EXPECT_EQ(help.RegionCuts(), 1);  // the shape is cut once
+  EXPECT_EQ(help.ShapeCuts(), 1);  // the shape is cut once
   EXPECT_FALSE(help.Link()->isVisible());
   EXPECT_EQ(help.Link()->geometry(), QRect(50, 596, 500, 80));
   EXPECT_EQ(help.CloseButton()->pos(), QPoint(552, 10));

@@ -210,7 +210,7 @@ TEST(VantorelDlgHelp, QuestionMarkTogglesTheHelpBesideTheWindow) {
   test::WriteFile(w.dir.File("Setting.ini"), "[Vantorel]\nnSelLanguageIndex=1\n");
   w.dlg->ApplySettings();
   EXPECT_EQ(help->Language(), 1);
-  EXPECT_EQ(help->RegionCuts(), 1);
+  EXPECT_EQ(help->ShapeCuts(), 1);
 
   w.dlg->OnHelp();  // hidden now; it stays hidden across minimise and restore
   w.dlg->showMinimized();

@@ -1,0 +1,33 @@
+#include "controls/skinned_dialog.h"
+
+#include <QPainter>
+
+#include "controls/skin_image.h"
+#include "controls/window_drag.h"
+#include "res/skins.h"
+
+namespace vantorel {
+
+SkinnedDialog::SkinnedDialog(QWidget* parent, Qt::WindowFlags flags, int cornerEllipse)
+    : QDialog(parent, flags | Qt::FramelessWindowHint), m_corner(cornerEllipse) {
+  new WindowDrag(this);
+}
+
+void SkinnedDialog::LoadBackground(int id) {
+  QImage picture = LoadSkin(id);
+  if (picture.isNull()) return;
+  m_background = std::move(picture);
+  if (m_shapeCuts == 0) {
+    CutRoundedShape(this, m_background.size(), m_corner);
+    ++m_shapeCuts;
+  }
+  update();
+}
+
+void SkinnedDialog::paintEvent(QPaintEvent*) {
+  if (m_background.isNull()) return;
+  QPainter painter(this);
+  painter.drawImage(QPoint(0, 0), m_background);
+}
+
+}  // namespace vantorel

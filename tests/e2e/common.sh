@@ -1,0 +1,56 @@
+# What the end-to-end scripts share; each sources it right after `set -euo pipefail`.
+
+# e2e_enter_x "$@": where the test cannot run (a missing tool from E2E_TOOLS, or no root when
+# E2E_NEEDS_ROOT says why it is needed) exits 77, "skipped"; else runs the script again inside
+# Xvfb (extra server arguments in E2E_XVFB_ARGS) and leaves a work folder in $work that goes
+# away, with every process the script started, when it ends.
+e2e_enter_x() {
+  if [[ -z "${VANTOREL_E2E_IN_X:-}" ]]; then
+    if [[ -n "${E2E_NEEDS_ROOT:-}" && $(id -u) -ne 0 ]]; then
+      echo "needs root: $E2E_NEEDS_ROOT"
+      exit 77
+    fi
+    local tool
+    for tool in xvfb-run xdotool xwd convert ${E2E_TOOLS:-}; do
+      command -v "$tool" >/dev/null || { echo "missing $tool"; exit 77; }
+    done
+    export VANTOREL_E2E_IN_X=1
+    exec xvfb-run -a -s "-screen 0 1024x768x24 ${E2E_XVFB_ARGS:-}" "$0" "$@"
+  fi
+  work=$(mktemp -d)
+  trap e2e_cleanup EXIT
+}
+
+e2e_cleanup() {
+  local pids
+  pids=$(jobs -p)
+  [[ -n "$pids" ]] && kill $pids 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+
+failures=0
+not() { ! "$@"; }
+check() {  # check DESCRIPTION COMMAND...: one line of the verdict
+  local what=$1
+  shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+e2e_finish() {
+  echo "$failures failed"
+  exit $((failures > 0))
+}
+
+# The colour of one screen pixel as "R G B".
+pixel() {
+  xwd -root -silent | convert xwd:- -crop "1x1+$1+$2" -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]\n' info:-
+}
+
+# The first window of that name, waiting up to SECONDS (10); empty when none came.
+find_window() { timeout "${2:-10}" xdotool search --sync --name "$1" | head -n 1 || true; }
+
+click_in() {  # click_in WINDOW X Y: a click at that point of the window
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + $2)) $((Y + $3)) click 1
+  sleep 0.4
+}
