@@ -1,6 +1,7 @@
 // Tick lateness of the clock engine: how far past each second boundary of the corrected clock
 // (correction +0.5 s) the tick's time message arrives.
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <optional>
@@ -35,7 +36,8 @@ class LatenessTarget final : public vantorel::MessageTarget {
   std::vector<double> m_lateness;
 };
 
-void Run(const char* name, int seconds, bool loaded) {
+// Returns the lateness samples, in ms.
+std::vector<double> Run(const char* name, int seconds, bool loaded) {
   std::optional<vantorel::bench::BusyCore> busy;
   if (loaded) busy.emplace();
   vantorel::DigitalClock engine;
@@ -50,16 +52,25 @@ void Run(const char* name, int seconds, bool loaded) {
   engine.SetTarget(nullptr);
   engine.Stop();
   const double cpu = vantorel::bench::ProcessCpuSeconds() - cpuBefore;
-  vantorel::bench::PrintRow(name, target.Take(), "ms",
-                            loaded ? -1.0 : 100.0 * cpu / (seconds + 1.5));
+  std::vector<double> samples = target.Take();
+  vantorel::bench::PrintRow(name, samples, "ms", loaded ? -1.0 : 100.0 * cpu / (seconds + 1.5));
+  return samples;
 }
 
 }  // namespace
 
+// clock_bench [SECONDS [SAMPLES_FILE]]: the idle run's samples, one per line, go to the file.
 int main(int argc, char** argv) {
   const int seconds = argc > 1 ? std::atoi(argv[1]) : 61;
   vantorel::bench::PrintHeader();
-  Run("clock tick lateness, idle", seconds, false);
+  const std::vector<double> idle = Run("clock tick lateness, idle", seconds, false);
+  if (argc > 2) {
+    FILE* file = std::fopen(argv[2], "w");
+    if (!file) return 1;
+    for (double ms : idle) std::fprintf(file, "%.4f\n", ms);
+    std::fclose(file);
+    return 0;
+  }
   Run("clock tick lateness, other core busy", seconds, true);
   return 0;
 }

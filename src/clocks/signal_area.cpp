@@ -43,7 +43,7 @@ void SignalArea::paintEvent(QPaintEvent*) {
   if (m_levels[0].isNull() || m_levels[1].isNull()) return;
   const int level = m_transmitter.CurrentLevel() != 0 ? 1 : 0;
   QPainter painter(this);
-  painter.drawImage(rect(), m_levels[level], QRect(QPoint(0, 0), size()));
+  painter.fillRect(rect(), level ? Qt::white : Qt::black);
   m_painted = level;
 }
 

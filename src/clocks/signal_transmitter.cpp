@@ -23,17 +23,21 @@ FramePlan PlanFrame(platform::FileTime reading) {
     first += 1000;
     lead += 1;
   }
+  const auto belowMs = static_cast<int64_t>(reading % kFileTimeUnitsPerMs);
   return FramePlan{static_cast<uint32_t>(first),
+                   std::chrono::milliseconds(first) - std::chrono::nanoseconds(belowMs * 100),
                    reading + static_cast<uint64_t>(lead) * kFileTimeUnitsPerSecond};
 }
 
 SignalTransmitter::SignalTransmitter(const platform::Clock& clock) : m_clock(clock) {}
 
 SignalTransmitter::~SignalTransmitter() {
-  m_abort = true;
-  m_stepEvent.Set();
+  {
+    std::lock_guard guard(m_wakeMutex);
+    m_abort = true;
+  }
+  m_wake.notify_all();
   if (m_worker.joinable()) m_worker.join();
-  m_timer.KillAll();
 }
 
 bool SignalTransmitter::StartTransmission(const int64_t* calibrationOffset,
@@ -41,6 +45,9 @@ bool SignalTransmitter::StartTransmission(const int64_t* calibrationOffset,
   if (m_busy.exchange(true)) return false;
   if (m_worker.joinable()) m_worker.join();  // the last one has ended; this only reaps it
 
+  // The steady clock is read with the frame's clock: the worker's start and the message below
+  // must not delay the first step.
+  const SteadyClock::time_point readAt = SteadyClock::now();
   platform::FileTime reading = 0;
   if (calibrationOffset != nullptr && zoneShift != nullptr) {
     reading = m_clock.UtcNow() + static_cast<uint64_t>(*calibrationOffset) +
@@ -51,7 +58,7 @@ bool SignalTransmitter::StartTransmission(const int64_t* calibrationOffset,
   // Started goes out before the worker exists, so it always comes before finished.
   Send(kMsgSignalStarted);
   try {
-    m_worker = std::thread(&SignalTransmitter::Worker, this, reading, notCalibrated != 0);
+    m_worker = std::thread(&SignalTransmitter::Worker, this, reading, readAt, notCalibrated != 0);
   } catch (const std::system_error&) {
     platform::Log("cannot start the signal worker");
     m_busy = false;
@@ -61,35 +68,30 @@ bool SignalTransmitter::StartTransmission(const int64_t* calibrationOffset,
   return true;
 }
 
-void SignalTransmitter::Worker(platform::FileTime reading, bool notCalibrated) {
-  const SteadyClock::time_point start = SteadyClock::now();
+void SignalTransmitter::Worker(platform::FileTime reading, SteadyClock::time_point readAt,
+                               bool notCalibrated) {
+  const SteadyClock::time_point start = readAt;
   const FramePlan plan = PlanFrame(reading);
-  const SteadyClock::time_point firstDue = start + std::chrono::milliseconds(plan.firstDelayMs);
+  const SteadyClock::time_point firstDue =
+      start + std::chrono::duration_cast<SteadyClock::duration>(plan.firstDelay);
   m_frameTime = plan.frameTime;
   m_firstDueNs =
       std::chrono::duration_cast<std::chrono::nanoseconds>(firstDue.time_since_epoch()).count();
   m_step = 0;
-  m_stepEvent.Reset();
 
-  // The timer fires on the grid of the first due time; a slow wake-up merges ticks into one
-  // step rather than shifting the ones after it.
-  const auto timer =
-      m_timer.StartPeriodicAt(firstDue, kStepPeriod, [this](auto) { m_stepEvent.Set(); });
+  // Each step sleeps until its own due time, counted from the first: one wake-up per step,
+  // and a late one delays only its own step, never merges it with the next or shifts the
+  // ones after it.
   bool completed = false;
-  while (!m_abort) {
-    if (!m_stepEvent.Wait(kStepWaitLimit)) {
-      platform::Log("signal: no step for %lld ms, frame abandoned at step %d",
-                    static_cast<long long>(kStepWaitLimit.count()), m_step.load());
-      break;
+  for (int step = 1; !completed; ++step) {
+    {
+      std::unique_lock lock(m_wakeMutex);
+      m_wake.wait_until(lock, firstDue + kStepPeriod * (step - 1),
+                        [this] { return m_abort.load(); });
     }
-    m_stepEvent.Reset();
     if (m_abort) break;
-    if (DoStep(notCalibrated)) {
-      completed = true;
-      break;
-    }
+    completed = DoStep(notCalibrated);
   }
-  m_timer.Kill(timer);
 
   if (completed) {
     const double took =

@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <thread>
@@ -10,8 +11,6 @@
 
 #include "clocks/signal_frame.h"
 #include "platform/clock.h"
-#include "platform/manual_reset_event.h"
-#include "platform/precision_timer.h"
 
 namespace vantorel {
 
@@ -20,7 +19,10 @@ class SignalView;
 
 // When a frame starts and what it carries, for a clock reading (offsets included).
 struct FramePlan {
-  uint32_t firstDelayMs;         // from the reading to step 1, which falls on a second boundary
+  uint32_t firstDelayMs;  // from the reading to step 1, which falls on a second boundary
+  // The same to 100 ns: the reading's fraction of a millisecond taken off, so the first step
+  // is due on the boundary itself rather than up to 1 ms after it.
+  std::chrono::nanoseconds firstDelay;
   platform::FileTime frameTime;  // the instant step 41 begins: the time the frame encodes
 };
 FramePlan PlanFrame(platform::FileTime reading);
@@ -31,7 +33,6 @@ class SignalTransmitter {
  public:
   using SteadyClock = std::chrono::steady_clock;
   static constexpr std::chrono::milliseconds kStepPeriod{50};
-  static constexpr std::chrono::milliseconds kStepWaitLimit{2000};
 
   explicit SignalTransmitter(const platform::Clock& clock = platform::SystemClock());
   // Ends a transmission in progress without notifying anyone: no thread or timer outlives it.
@@ -62,7 +63,7 @@ class SignalTransmitter {
   SteadyClock::time_point StepTime(int step) const;
 
  private:
-  void Worker(platform::FileTime reading, bool notCalibrated);
+  void Worker(platform::FileTime reading, SteadyClock::time_point readAt, bool notCalibrated);
   bool DoStep(bool notCalibrated);
   void Send(uint32_t message) const;
 
@@ -80,9 +81,9 @@ class SignalTransmitter {
   std::vector<double> m_probeMs;
   std::array<SteadyClock::time_point, kFrameSteps + 1> m_stepTimes{};
 
-  platform::ManualResetEvent m_stepEvent;
+  std::mutex m_wakeMutex;  // with m_wake: an abort cuts the wait for the next step short
+  std::condition_variable m_wake;
   std::thread m_worker;
-  platform::PrecisionTimer m_timer;  // last: ends before what its callback touches
 };
 
 }  // namespace vantorel

@@ -86,8 +86,20 @@ TEST(PlanFrame, FirstStepOnTheBoundaryTwoSecondsOnAndFrameTimeFourSecondsOn) {
   for (const Case& c : cases) {
     const FramePlan plan = PlanFrame(FileTimeOf(c.reading));
     EXPECT_EQ(plan.firstDelayMs, c.firstDelayMs);
+    EXPECT_EQ(plan.firstDelay, std::chrono::milliseconds(c.firstDelayMs));
     EXPECT_EQ(plan.frameTime, FileTimeOf(c.encodes));
   }
+}
+
+TEST(PlanFrame, TheExactDelayEndsOnTheBoundaryItself) {
+  // 12:00:00.3007: whole milliseconds would put step 1 at 12:00:02.0007.
+  const platform::FileTime reading = FileTimeOf(test::MakeTime(2012, 1, 1, 12, 0, 0, 300)) + 7'000;
+  const FramePlan plan = PlanFrame(reading);
+  EXPECT_EQ(plan.firstDelayMs, 1700u);
+  EXPECT_EQ(plan.firstDelay, std::chrono::microseconds(1'699'300));
+  const auto due = reading + static_cast<uint64_t>(plan.firstDelay.count() / 100);
+  EXPECT_EQ(due, FileTimeOf(test::MakeTime(2012, 1, 1, 12, 0, 2)));
+  EXPECT_EQ(plan.frameTime, reading + 4 * platform::kFileTimeUnitsPerSecond);
 }
 
 }  // namespace

@@ -11,69 +11,7 @@ E2E_NEEDS_ROOT="for port 123"
 E2E_TOOLS="chronyd"
 source "$(dirname "$0")/common.sh"
 e2e_enter_x "$@"
-chrony_pid=""
-app_pid=""
-
-start_chronyd() {
-  chronyd -x -d -L 1 'port 123' 'bindaddress 127.0.0.1' 'allow 127.0.0.1' 'local stratum 10' \
-    'cmdport 0' 'bindcmdaddress /' "pidfile $work/chronyd.pid" >"$work/chronyd.log" 2>&1 &
-  chrony_pid=$!
-  "$probe" 127.0.0.1 123 5
-}
-
-stop_chronyd() {
-  kill "$chrony_pid"
-  wait "$chrony_pid" 2>/dev/null || true
-  chrony_pid=""
-}
-
-
-launches=0
-launch() {  # launch SETTINGS: the program in a folder of its own with that Setting.ini
-  launches=$((launches + 1))
-  app="$work/app$launches"
-  mkdir -p "$app"
-  cp "$program" "$app/vantorel"
-  printf '%b' "$1" >"$app/Setting.ini"
-  "$app/vantorel" 2>>"$work/app.log" &
-  app_pid=$!
-  window=$(find_window '^QUMRA$')
-  wx=0
-  wy=0
-  if [[ -n "$window" ]]; then
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    wx=$X
-    wy=$Y
-  fi
-}
-
-quit_app() {  # Escape closes the window; the process must end within 5 s
-  local ended=0
-  xdotool windowfocus --sync "$window" key Escape 2>/dev/null || true
-  timeout 5 tail --pid="$app_pid" -f /dev/null && ended=1
-  ((ended)) || kill -9 "$app_pid" 2>/dev/null || true
-  wait "$app_pid" 2>/dev/null || true
-  app_pid=""
-  ((ended))
-}
-
-is_calibrated_dot() {  # the state label's dot: teal when calibrated, amber when not
-  read -r r g b < <(pixel $((wx + 338)) $((wy + 59)))
-  ((g > 150 && r < 150))
-}
-
-wait_calibrated() {
-  for _ in $(seq 1 50); do
-    is_calibrated_dot && return 0
-    sleep 0.2
-  done
-  return 1
-}
-
-button_enabled() {  # the face's fill left of its label: brighter when enabled
-  read -r r g b < <(pixel $((wx + $1)) $((wy + $2)))
-  ((r + g + b > 130))
-}
+source "$(dirname "$0")/program.sh"
 
 screenshot() {  # screenshot NAME: the main window as it stands, into the screenshot folder
   [[ -n "$shots" ]] || return 0

@@ -10,6 +10,7 @@
 #include "ntp/sntp_client.h"
 #include "platform/network_state.h"
 #include "support/fakes.h"
+#include "support/recording_host.h"
 #include "support/scripted_sntp.h"
 #include "support/times.h"
 
@@ -19,43 +20,7 @@ namespace {
 using test::FixedNetwork;
 using test::ScriptedSntp;
 
-class RecordingHost final : public CalibrationHost {
- public:
-  void EnableActions(bool enable) override { Add(enable ? "enable" : "disable"); }
-  void SetProgressRange(int lower, int upper) override {
-    Add("range " + std::to_string(lower) + "-" + std::to_string(upper));
-  }
-  void SetProgressPos(int position) override { lastPosition = position; }
-  void SetProgressMode(int mode) override { lastMode = mode; }
-  bool RunPrompt(int language) override {
-    Add("prompt " + std::to_string(language));
-    return promptAnswer;
-  }
-  void SetCorrection(const int64_t* correction) override {
-    Add(correction ? "correction " + std::to_string(*correction) : std::string("no correction"));
-  }
-  void StartClock() override { Add("start clock"); }
-  void StopClock() override { Add("stop clock"); }
-  void SaveSettings(const SettingsRecord& record) override {
-    Add("save " + std::to_string(record.nSelNTPServerIndex));
-  }
-
-  std::vector<std::string> Calls() {
-    std::lock_guard guard(m_mutex);
-    return m_calls;
-  }
-  bool promptAnswer = false;
-  int lastPosition = -1;
-  int lastMode = -1;
-
- private:
-  void Add(std::string call) {
-    std::lock_guard guard(m_mutex);
-    m_calls.push_back(std::move(call));
-  }
-  std::mutex m_mutex;
-  std::vector<std::string> m_calls;
-};
+using test::RecordingHost;
 
 std::vector<ServerEntry> BuiltInServers() {
   std::vector<ServerEntry> servers;
