@@ -19,8 +19,9 @@ SignalArea::~SignalArea() {
 }
 
 bool SignalArea::LoadLevelBitmaps(int level0Id, int level1Id) {
-  m_levels[0] = LoadSkin(level0Id);
-  m_levels[1] = LoadSkin(level1Id);
+  // In the window's own pixel format a step's copy is a plain copy, with no conversion.
+  m_levels[0] = LoadSkin(level0Id).convertToFormat(QImage::Format_RGB32);
+  m_levels[1] = LoadSkin(level1Id).convertToFormat(QImage::Format_RGB32);
   if (m_levels[0].isNull() || m_levels[1].isNull()) return false;
   resize(m_levels[1].size());
   return true;
@@ -43,7 +44,7 @@ void SignalArea::paintEvent(QPaintEvent*) {
   if (m_levels[0].isNull() || m_levels[1].isNull()) return;
   const int level = m_transmitter.CurrentLevel() != 0 ? 1 : 0;
   QPainter painter(this);
-  painter.fillRect(rect(), level ? Qt::white : Qt::black);
+  painter.drawImage(rect(), m_levels[level], QRect(QPoint(0, 0), size()));
   m_painted = level;
 }
 
