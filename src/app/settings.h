@@ -67,8 +67,9 @@ inline constexpr size_t kDefaultServerCount = kDefaultServers.size() - 1;
 // by default), so an installed program keeps its settings. Empty when nothing can be told.
 std::filesystem::path SettingsFilePath();
 // The same choice, on given facts.
-std::filesystem::path ChooseSettingsFile(const std::filesystem::path& executableDir, bool executableDirWritable,
-                                         const char* xdgConfigHome, const char* home);
+std::filesystem::path ChooseSettingsFile(const std::filesystem::path& executableDir,
+                                         bool executableDirWritable, const char* xdgConfigHome,
+                                         const char* home);
 
 // Never fails: a missing file, section, key or malformed value gives the default.
 // A null record does nothing.

@@ -51,6 +51,11 @@ int CalibrationRun::DistanceOf(const ServerEntry& entry) const {
   return std::abs(LocalZoneCode() - entry.zoneCode);
 }
 
+void CalibrationRun::Cancel() {
+  m_cancel = true;
+  m_sntp.Abandon();  // a query waiting out its time-out ends now
+}
+
 void CalibrationRun::SelectInitialServer() {
   const int index = m_settings.nSelNTPServerIndex;
   if (index >= 0 && index < static_cast<int>(m_servers.size())) {

@@ -95,7 +95,7 @@ class CalibrationRun {
   bool Running() const { return m_running; }
   // Ends a run in progress at its next query without telling the window anything: the window
   // is going away.
-  void Cancel() { m_cancel = true; }
+  void Cancel();
   // Waits for the current run to end.
   void Wait();
   // The run itself, on the calling thread.

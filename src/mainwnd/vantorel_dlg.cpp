@@ -1,5 +1,6 @@
 #include "mainwnd/vantorel_dlg.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QIcon>
 #include <QMenu>
@@ -110,7 +111,7 @@ VantorelDlg::VantorelDlg(MainWindowServices services, QWidget* parent)
   connect(m_help, &MyBitmapButton::clicked, this, &VantorelDlg::OnHelp);
   connect(m_setting, &MyBitmapButton::clicked, this, [this] {
     SettingDlg settings(m_services.settingsFile, this, *m_services.hostZone);
-    if (settings.exec() == QDialog::Accepted) ApplySettings();
+    if (NestedLoop([&] { return settings.exec(); }) == QDialog::Accepted) ApplySettings();
   });
 
   // Return calibrates and Alt+Return corrects whichever control has the focus; each only
@@ -158,6 +159,15 @@ void VantorelDlg::Shutdown() {
 }
 
 void VantorelDlg::reject() {
+  if (m_nestedLoops > 0) {
+    // A dialog or menu of this window runs its own loop further down this thread's stack,
+    // and the run's worker may be waiting on it: close that first, then this window once its
+    // loop has returned.
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this) modal->close();
+    QTimer::singleShot(kNestedLoopRetry, this, [this] { reject(); });
+    return;
+  }
   Shutdown();
   QDialog::reject();
 }
@@ -438,12 +448,11 @@ void VantorelDlg::SetProgressMode(int mode) {
 bool VantorelDlg::RunPrompt(int language) {
   bool answer = false;
   OnUiThread([&] {
-    if (m_services.prompt) {
-      answer = m_services.prompt(language);
-      return;
-    }
-    CalibTimePromptDlg prompt(language);
-    answer = prompt.exec() == QDialog::Accepted;
+    answer = NestedLoop([&] {
+      if (m_services.prompt) return m_services.prompt(language);
+      CalibTimePromptDlg prompt(language);
+      return prompt.exec() == QDialog::Accepted;
+    });
   });
   return answer;
 }
@@ -489,10 +498,13 @@ void VantorelDlg::paintEvent(QPaintEvent*) {
 void VantorelDlg::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
   menu.addAction(QStringLiteral("&About Vantorel..."), this, [this] {
-    QMessageBox::about(this, QStringLiteral("About Vantorel"),
-                       QStringLiteral("Vantorel Version 1.0"));
+    NestedLoop([this] {
+      QMessageBox::about(this, QStringLiteral("About Vantorel"),
+                         QStringLiteral("Vantorel Version 1.0"));
+      return 0;
+    });
   });
-  menu.exec(event->globalPos());
+  NestedLoop([&] { return menu.exec(event->globalPos()) != nullptr; });
 }
 
 }  // namespace vantorel

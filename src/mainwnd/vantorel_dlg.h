@@ -108,11 +108,21 @@ class VantorelDlg : public QDialog, public MessageTarget, public CalibrationHost
   void PlaceControls();
   void Shutdown();
   void OnUiThread(const std::function<void()>& call);
+  // A dialog's or a menu's own loop, counted: closing this window waits until it returned.
+  template <typename Exec>
+  auto NestedLoop(Exec exec) {
+    ++m_nestedLoops;
+    const auto result = exec();
+    --m_nestedLoops;
+    return result;
+  }
+  static constexpr int kNestedLoopRetry = 10;  // ms
   void PlaceHelp();
 
   MainWindowServices m_services;
   std::unique_ptr<SntpClient> m_ownSntp;
   std::atomic<bool> m_closing{false};
+  int m_nestedLoops = 0;  // UI thread only
 
   QImage m_skin;        // the background as loaded
   QImage m_background;  // with the state label drawn in

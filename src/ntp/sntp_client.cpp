@@ -1,5 +1,6 @@
 #include "ntp/sntp_client.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <random>
@@ -24,9 +25,17 @@ void SntpClient::ComputeOffsetAndDelay(SntpResult& r) {
 
 bool SntpClient::Query(const std::string& server, SntpResult& result, uint16_t port) {
   const std::chrono::milliseconds timeout{timeoutMs};
+  auto abandoned = [this] {
+    if (m_abandoned) SetLastError(platform::kErrorInterrupted);
+    return m_abandoned.load();
+  };
+  if (abandoned()) return false;
   UdpChannel channel(m_resolver);
   if (!channel.Create()) return false;
-  if (!channel.Connect(server, port, timeout)) return false;
+  if (!channel.Connect(server, port, timeout, &m_abandoned)) {
+    abandoned();
+    return false;
+  }
 
   result.originateTime = NtpTimestamp::Now(m_clock);
   thread_local std::minstd_rand nonces{std::random_device{}()};
@@ -39,7 +48,12 @@ bool SntpClient::Query(const std::string& server, SntpResult& result, uint16_t p
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {
     bool readable = false;
-    if (!channel.WaitReadable(deadline, &readable) || !readable) {
+    const auto until =
+        std::min(deadline, std::chrono::steady_clock::now() + platform::kAbandonCheck);
+    if (!channel.WaitReadable(until, &readable)) return false;
+    if (abandoned()) return false;
+    if (!readable) {
+      if (std::chrono::steady_clock::now() < deadline) continue;
       SetLastError(platform::kErrorTimedOut);
       return false;
     }

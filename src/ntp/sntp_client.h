@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -45,10 +46,14 @@ class SntpClient final : public SntpQuery {
   // Delay and offset from the four timestamps of a result.
   static void ComputeOffsetAndDelay(SntpResult& result);
 
+  // Leaves kErrorInterrupted as the failed query's error.
+  void Abandon() override { m_abandoned = true; }
+
  private:
   const platform::Clock& m_clock;
   std::shared_ptr<platform::NameResolver> m_resolver;
   uint32_t timeoutMs = kDefaultTimeoutMs;
+  std::atomic<bool> m_abandoned{false};
 };
 
 }  // namespace vantorel

@@ -13,6 +13,9 @@ class SntpQuery {
   virtual ~SntpQuery() = default;
   virtual void SetTimeout(uint32_t ms) = 0;
   virtual bool Query(const std::string& server, SntpResult& result, uint16_t port) = 0;
+  // Ends a query in progress at once, and fails every later one: its owner is going away.
+  // Called from another thread than the query's.
+  virtual void Abandon() {}
 };
 
 }  // namespace vantorel

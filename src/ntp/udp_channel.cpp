@@ -21,7 +21,7 @@ bool UdpChannel::Create() {
 }
 
 bool UdpChannel::Connect(const std::string& server, uint16_t port,
-                         std::chrono::milliseconds timeout) {
+                         std::chrono::milliseconds timeout, const std::atomic<bool>* abandon) {
   uint32_t address = 0;
   if (server.empty() || server.find('\0') != std::string::npos) {
     SetLastError(platform::kErrorHostNotFound);
@@ -30,7 +30,7 @@ bool UdpChannel::Connect(const std::string& server, uint16_t port,
   if (const auto quad = platform::ParseDottedQuad(server)) {
     address = *quad;
   } else {
-    switch (platform::LookupWithTimeout(m_resolver, server, timeout, &address)) {
+    switch (platform::LookupWithTimeout(m_resolver, server, timeout, &address, abandon)) {
       case platform::Lookup::kFound:
         break;
       case platform::Lookup::kTimedOut:

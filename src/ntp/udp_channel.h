@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -19,7 +20,8 @@ class UdpChannel {
   bool Create();
   // A dotted quad is used as it stands; any other name is looked up on a worker for at most
   // the time-out.
-  bool Connect(const std::string& server, uint16_t port, std::chrono::milliseconds timeout);
+  bool Connect(const std::string& server, uint16_t port, std::chrono::milliseconds timeout,
+               const std::atomic<bool>* abandon = nullptr);
   bool Send(const void* data, size_t length);
   // False when the wait itself fails; else *readable tells whether data came in time.
   bool WaitReadable(std::chrono::steady_clock::time_point deadline, bool* readable);

@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <condition_variable>
 #include <mutex>
@@ -82,7 +83,8 @@ std::optional<uint32_t> ParseDottedQuad(const std::string& text) {
 }
 
 Lookup LookupWithTimeout(const std::shared_ptr<NameResolver>& resolver, const std::string& name,
-                         std::chrono::milliseconds timeout, uint32_t* address) {
+                         std::chrono::milliseconds timeout, uint32_t* address,
+                         const std::atomic<bool>* abandon) {
   auto state = std::make_shared<LookupState>();
   try {
     std::thread([state, resolver, name] {
@@ -95,9 +97,14 @@ Lookup LookupWithTimeout(const std::shared_ptr<NameResolver>& resolver, const st
   } catch (const std::system_error&) {
     return Lookup::kNoWorker;
   }
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
   std::unique_lock lock(state->mutex);
-  if (!state->done.wait_for(lock, timeout, [&] { return state->finished; }))
-    return Lookup::kTimedOut;
+  for (;;) {
+    const auto until = std::min(deadline, std::chrono::steady_clock::now() + kAbandonCheck);
+    if (state->done.wait_until(lock, until, [&] { return state->finished; })) break;
+    if (std::chrono::steady_clock::now() >= deadline || (abandon && *abandon))
+      return Lookup::kTimedOut;
+  }
   if (!state->address) return Lookup::kNotFound;
   *address = *state->address;
   return Lookup::kFound;

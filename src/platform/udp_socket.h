@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +15,7 @@ inline constexpr uint32_t kErrorTimedOut = 10060;
 inline constexpr uint32_t kErrorConnectionRefused = 10061;
 inline constexpr uint32_t kErrorHostNotFound = 11001;
 inline constexpr uint32_t kErrorInvalidArgument = 10022;
+inline constexpr uint32_t kErrorInterrupted = 10004;  // the caller gave the operation up
 
 // Maps an errno value to the socket-layer code above or its nearest kin.
 uint32_t SocketErrorFromErrno(int error);
@@ -35,10 +37,13 @@ std::optional<uint32_t> ParseDottedQuad(const std::string& text);
 
 // Resolves on a short-lived worker and waits at most the time-out. An abandoned lookup runs
 // on and its result is dropped: the worker owns its share of the result storage, so it never
-// writes into memory the caller has released.
+// writes into memory the caller has released. A set abandon flag ends the wait as well, within
+// kAbandonCheck.
 enum class Lookup { kFound, kNotFound, kTimedOut, kNoWorker };
+inline constexpr std::chrono::milliseconds kAbandonCheck{50};
 Lookup LookupWithTimeout(const std::shared_ptr<NameResolver>& resolver, const std::string& name,
-                         std::chrono::milliseconds timeout, uint32_t* address);
+                         std::chrono::milliseconds timeout, uint32_t* address,
+                         const std::atomic<bool>* abandon = nullptr);
 
 // A connected UDP socket over IPv4.
 class UdpSocket {

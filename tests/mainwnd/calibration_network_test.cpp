@@ -32,6 +32,7 @@ class LoopbackSntp final : public SntpQuery {
  public:
   explicit LoopbackSntp(std::map<std::string, uint16_t> ports) : m_ports(std::move(ports)) {}
   void SetTimeout(uint32_t ms) override { m_client.SetTimeout(ms); }
+  void Abandon() override { m_client.Abandon(); }
   bool Query(const std::string& server, SntpResult& result, uint16_t) override {
     const auto port = m_ports.find(server);
     if (port == m_ports.end()) return false;
@@ -188,6 +189,26 @@ TEST(CalibrationOverTheNetwork, FaultyServersEndInBoundedTimeWithTheRightOutcome
     EXPECT_TRUE(ThreadsBackTo(threadsBefore))
         << ThreadCount() << " threads, " << threadsBefore << " before";
   }
+}
+
+TEST(CalibrationOverTheNetwork, CancelEndsARunWaitingOnASilentServer) {
+  test::SilentUdpPort silent;
+  LoopbackSntp sntp({{"silent", silent.Port()}});
+  test::FixedNetwork network(true);
+  test::RecordingHost host;
+  CalibrationRun run(host, sntp, network);
+  run.SetServers({{0, "silent"}});
+  run.Settings().nSelNTPServerIndex = 0;
+  run.SelectInitialServer();
+  ASSERT_TRUE(run.StartCalibration());
+  std::this_thread::sleep_for(300ms);  // inside the first query's 1.5 s wait
+  const auto start = std::chrono::steady_clock::now();
+  run.Cancel();
+  run.Wait();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 300ms);
+  const auto calls = host.Calls();
+  EXPECT_EQ(std::find(calls.begin(), calls.end(), "prompt 0"), calls.end());
+  EXPECT_NE(calls.back(), "save 0");  // a cancelled run tells the window nothing more
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 #include "clocks/signal_area.h"
 #include "controls/my_bitmap_button.h"
@@ -29,6 +30,7 @@ struct Window {
   test::ScriptedSntp sntp;
   int prompts = 0;
   bool promptAnswer = false;
+  std::function<bool()> promptDialog;  // set: the question is this, a dialog of its own
   std::unique_ptr<VantorelDlg> dlg;
 
   explicit Window(const std::string& settings = "[Vantorel]\nbWelcomeScreen=0\n",
@@ -43,7 +45,7 @@ struct Window {
     services.settingsFile = dir.File("Setting.ini");
     services.prompt = [this](int) {
       ++prompts;
-      return promptAnswer;
+      return promptDialog ? promptDialog() : promptAnswer;
     };
     services.calibrateAtStart = false;
     dlg = std::make_unique<VantorelDlg>(services);
@@ -229,6 +231,33 @@ TEST(VantorelDlgRun, ClosingDuringARunEndsPromptly) {
   w.dlg->reject();
   w.dlg.reset();
   EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+}
+
+TEST(VantorelDlgRun, ClosingWhileThePromptIsOpenClosesThePromptFirst) {
+  Window w("[Vantorel]\n", false);  // no network: the run fails at once and asks
+  bool open = false;
+  std::chrono::steady_clock::time_point closed;
+  w.promptDialog = [&] {
+    QDialog prompt(w.dlg.get());
+    // The close comes while the prompt's own loop runs, as a termination signal's would.
+    QTimer::singleShot(50, w.dlg.get(), [&] {
+      closed = std::chrono::steady_clock::now();
+      w.dlg->reject();
+    });
+    open = true;
+    const bool answer = prompt.exec() == QDialog::Accepted;
+    open = false;
+    return answer;
+  };
+  w.dlg->show();
+  w.dlg->StartCalibration();
+  for (int i = 0; i < 300 && (w.prompts == 0 || w.dlg->isVisible()); ++i) QTest::qWait(10);
+  EXPECT_EQ(w.prompts, 1);
+  EXPECT_FALSE(open);
+  EXPECT_FALSE(w.dlg->isVisible());
+  EXPECT_LT(std::chrono::steady_clock::now() - closed, 1s);
+  EXPECT_TRUE(w.WaitForRun(1s));
+  w.dlg.reset();
 }
 
 }  // namespace

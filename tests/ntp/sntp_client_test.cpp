@@ -3,6 +3,8 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include <cstdio>
 #include <functional>
 
@@ -110,6 +112,38 @@ TEST(SntpClient, SilentServerTimesOutOnTime) {
   EXPECT_EQ(o.error, platform::kErrorTimedOut);
   EXPECT_GE(o.took, 1500ms);
   EXPECT_LE(o.took, 1800ms);
+}
+
+TEST(SntpClient, AbandonEndsTheWaitAndEveryLaterQuery) {
+  // Waiting for a silent server, and waiting for a name that takes long to look up.
+  test::SilentUdpPort silent;
+  struct Case {
+    const char* server;
+    std::shared_ptr<platform::NameResolver> resolver;
+  };
+  const Case cases[] = {
+      {"127.0.0.1", NoLookups()},
+      {"slow.example", std::make_shared<test::CountingResolver>(htonl(INADDR_LOOPBACK), 3000ms)},
+  };
+  for (const Case& c : cases) {
+    SntpClient client(platform::SystemClock(), c.resolver);
+    client.SetTimeout(5000);
+    std::thread closer([&] {
+      std::this_thread::sleep_for(200ms);
+      client.Abandon();
+    });
+    SntpResult result;
+    platform::SetLastError(0);
+    const auto start = Clock::now();
+    EXPECT_FALSE(client.Query(c.server, result, silent.Port())) << c.server;
+    const auto took = Clock::now() - start;
+    EXPECT_EQ(platform::GetLastError(), platform::kErrorInterrupted) << c.server;
+    EXPECT_LT(took, 1000ms) << c.server;  // not the 5 s time-out
+    closer.join();
+    const auto again = Clock::now();
+    EXPECT_FALSE(client.Query(c.server, result, silent.Port()));
+    EXPECT_LT(Clock::now() - again, 100ms);
+  }
 }
 
 TEST(SntpClient, LateReplyPastTheTimeOutFails) {
