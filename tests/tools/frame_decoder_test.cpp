@@ -96,8 +96,12 @@ TEST(DecodeFrame, RefusesWhatAWatchWouldMisread) {
     EXPECT_FALSE(f.ok) << c.what;
     EXPECT_FALSE(f.error.empty()) << c.what;
   }
-  // A late step within what a watch tolerates still reads.
+  // A late step within what a watch tolerates still reads, and so does a frame seen a little
+  // early, as sampling can see it.
   EXPECT_TRUE(DecodeFrame(EdgesOf(good, due, 0.0003, 3, 0.015), 0.0).ok);
+  const DecodedFrame early = DecodeFrame(EdgesOf(good, due, -0.0004), 0.0);
+  ASSERT_TRUE(early.ok) << early.error;
+  EXPECT_NEAR(early.due[1], due, 1e-6);
 }
 
 }  // namespace

@@ -28,7 +28,9 @@ DecodedFrame DecodeFrame(const std::vector<Edge>& edges, double correctionSecond
     frame.error = "no rising edge starts the frame";
     return frame;
   }
-  const double firstDue = std::floor(edges.front().time + correctionSeconds) - correctionSeconds;
+  // The nearest boundary, not the one before: a watch sampling the screen can see an edge a
+  // fraction of its sampling period before it happened.
+  const double firstDue = std::round(edges.front().time + correctionSeconds) - correctionSeconds;
   for (int step = 1; step <= kSteps; ++step) {
     frame.due[static_cast<size_t>(step)] = firstDue + (step - 1) * kStepSeconds;
   }

@@ -33,8 +33,9 @@ struct DecodedFrame {
 };
 
 // Rebuilds one frame from its edges, the first of which must be the rise of step 1. The
-// first step is due on a second boundary of the sender's corrected clock, which runs
-// correctionSeconds ahead of CLOCK_REALTIME; every further step 50 ms later.
+// first step is due on the second boundary of the sender's corrected clock (which runs
+// correctionSeconds ahead of CLOCK_REALTIME) nearest to that rise; every further step 50 ms
+// later.
 DecodedFrame DecodeFrame(const std::vector<Edge>& edges, double correctionSeconds);
 
 }  // namespace vantorel::watch
