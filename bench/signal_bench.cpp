@@ -16,7 +16,7 @@ using vantorel::SignalTransmitter;
 
 class NullView final : public vantorel::SignalView {
  public:
-  void ShowLevel(int) override {}
+  void ShowLevel(int, SteadyClock::time_point due) override { vantorel::WaitUntilDue(due); }
   void RequestRepaint() override {}
 };
 

@@ -27,22 +27,34 @@ bool SignalArea::LoadLevelBitmaps(int level0Id, int level1Id) {
   return true;
 }
 
-void SignalArea::ShowLevel(int) {
+void SignalArea::ShowLevel(int level, SteadyClock::time_point due) {
   // repaint(), not update(): each step reaches the screen on its own, never merged with the
-  // next one.
+  // next one. The wait for the due time is on this window's thread, so the hop to it is made
+  // while there is time to spare.
   CallOnObjectThread(
-      this, [this] { repaint(); }, m_closing);
+      this,
+      [this, level, due] {
+        WaitUntilDue(due);
+        m_shown = level;
+        repaint();
+      },
+      m_closing);
 }
 
 void SignalArea::RequestRepaint() {
   if (m_closing) return;
   QMetaObject::invokeMethod(
-      this, [this] { update(); }, Qt::QueuedConnection);
+      this,
+      [this] {
+        m_shown = m_transmitter.CurrentLevel();
+        update();
+      },
+      Qt::QueuedConnection);
 }
 
 void SignalArea::paintEvent(QPaintEvent*) {
   if (m_levels[0].isNull() || m_levels[1].isNull()) return;
-  const int level = m_transmitter.CurrentLevel() != 0 ? 1 : 0;
+  const int level = m_shown != 0 ? 1 : 0;
   QPainter painter(this);
   painter.drawImage(rect(), m_levels[level], QRect(QPoint(0, 0), size()));
   m_painted = level;

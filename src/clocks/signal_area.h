@@ -32,9 +32,9 @@ class SignalArea : public QWidget, public SignalView {
   // The level last painted.
   int PaintedLevel() const { return m_painted; }
 
-  // From the transmitting thread: each level is painted at once on the window's thread, and
-  // the call returns when it is.
-  void ShowLevel(int level) override;
+  // From the transmitting thread: each level is painted at its due time on the window's
+  // thread, and the call returns when it is.
+  void ShowLevel(int level, SteadyClock::time_point due) override;
   void RequestRepaint() override;
 
  protected:
@@ -43,6 +43,7 @@ class SignalArea : public QWidget, public SignalView {
  private:
   std::atomic<bool> m_closing{false};
   std::atomic<int> m_painted{0};
+  int m_shown = 0;  // the level paints show; this window's thread only, so never one too early
   QImage m_levels[2];
   SignalTransmitter m_transmitter;  // last: its worker ends before the rest goes
 };

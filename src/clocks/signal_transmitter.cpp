@@ -12,8 +12,17 @@ using platform::kFileTimeUnitsPerSecond;
 
 constexpr int64_t kFrameLengthMs = 40 * SignalTransmitter::kStepPeriod.count();  // 2000
 constexpr int64_t kMinimumFirstDelayMs = 100;
+constexpr auto kSpinStretch = SignalTransmitter::kShowLead;
 
 }  // namespace
+
+void WaitUntilDue(SignalView::SteadyClock::time_point due) {
+  if (due - SignalView::SteadyClock::now() > kSpinStretch) {
+    std::this_thread::sleep_until(due - kSpinStretch);
+  }
+  while (SignalView::SteadyClock::now() < due) {
+  }
+}
 
 FramePlan PlanFrame(platform::FileTime reading) {
   const auto ms = static_cast<int64_t>(reading % kFileTimeUnitsPerSecond / kFileTimeUnitsPerMs);
@@ -86,11 +95,11 @@ void SignalTransmitter::Worker(platform::FileTime reading, SteadyClock::time_poi
   for (int step = 1; !completed; ++step) {
     {
       std::unique_lock lock(m_wakeMutex);
-      m_wake.wait_until(lock, firstDue + kStepPeriod * (step - 1),
+      m_wake.wait_until(lock, firstDue + kStepPeriod * (step - 1) - kShowLead,
                         [this] { return m_abort.load(); });
     }
     if (m_abort) break;
-    completed = DoStep(notCalibrated);
+    completed = DoStep(notCalibrated, firstDue + kStepPeriod * (step - 1));
   }
 
   if (completed) {
@@ -108,10 +117,11 @@ void SignalTransmitter::Worker(platform::FileTime reading, SteadyClock::time_poi
   }
 }
 
-bool SignalTransmitter::DoStep(bool notCalibrated) {
+bool SignalTransmitter::DoStep(bool notCalibrated, SteadyClock::time_point due) {
   const int step = m_step + 1;
   SignalView* view = m_view;
   if (step > kFrameSteps) {
+    std::this_thread::sleep_until(due);
     m_step = 0;
     if (view != nullptr) view->RequestRepaint();
     return true;
@@ -121,12 +131,17 @@ bool SignalTransmitter::DoStep(bool notCalibrated) {
   {
     std::lock_guard guard(m_mutex);
     if (step == 1) BuildFrame(TimeBlock(FrameTime(), notCalibrated), &m_levels);
-    m_stepTimes[static_cast<size_t>(step)] = SteadyClock::now();
     before = m_levels[static_cast<size_t>(step - 1)];
     now = m_levels[static_cast<size_t>(step)];
   }
   m_step = step;
-  if (before != now && view != nullptr) view->ShowLevel(now);
+  if (before != now && view != nullptr) {
+    view->ShowLevel(now, due);
+  } else {
+    std::this_thread::sleep_until(due);  // nothing to show: only the step's time to keep
+  }
+  std::lock_guard guard(m_mutex);
+  m_stepTimes[static_cast<size_t>(step)] = SteadyClock::now();
   return false;
 }
 

@@ -33,6 +33,8 @@ class SignalTransmitter {
  public:
   using SteadyClock = std::chrono::steady_clock;
   static constexpr std::chrono::milliseconds kStepPeriod{50};
+  // How long before its due time a step's level goes to the view (SignalView).
+  static constexpr std::chrono::milliseconds kShowLead{3};
 
   explicit SignalTransmitter(const platform::Clock& clock = platform::SystemClock());
   // Ends a transmission in progress without notifying anyone: no thread or timer outlives it.
@@ -58,13 +60,14 @@ class SignalTransmitter {
   SteadyClock::time_point StepDue(int step) const;
   // The worker's own record: milliseconds from its start to the end of each frame.
   std::vector<double> ProbeMs() const;
-  // When the worker handled step k (1..41) of the last frame: just before its level went to
-  // the view. Step k's lateness is StepTime(k) - StepDue(k).
+  // When step k (1..41) of the last frame was shown: the view returned its level, or, where
+  // the level did not change, the step's time had come. Step k's lateness is
+  // StepTime(k) - StepDue(k).
   SteadyClock::time_point StepTime(int step) const;
 
  private:
   void Worker(platform::FileTime reading, SteadyClock::time_point readAt, bool notCalibrated);
-  bool DoStep(bool notCalibrated);
+  bool DoStep(bool notCalibrated, SteadyClock::time_point due);
   void Send(uint32_t message) const;
 
   const platform::Clock& m_clock;

@@ -20,7 +20,10 @@ using namespace std::chrono_literals;
 class Recorder final : public SignalView, public MessageTarget {
  public:
   explicit Recorder(const SignalTransmitter* transmitter = nullptr) : m_transmitter(transmitter) {}
-  void ShowLevel(int level) override { Add("L" + std::to_string(level)); }
+  void ShowLevel(int level, SteadyClock::time_point due) override {
+    WaitUntilDue(due);
+    Add("L" + std::to_string(level));
+  }
   void RequestRepaint() override { Add("repaint"); }
   intptr_t SendMessage(uint32_t message, uintptr_t, intptr_t) override {
     Add(message == kMsgSignalStarted    ? "started"
