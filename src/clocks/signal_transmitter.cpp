@@ -12,14 +12,14 @@ using platform::kFileTimeUnitsPerSecond;
 
 constexpr int64_t kFrameLengthMs = 40 * SignalTransmitter::kStepPeriod.count();  // 2000
 constexpr int64_t kMinimumFirstDelayMs = 100;
-constexpr auto kSpinStretch = SignalTransmitter::kShowLead;
 
 }  // namespace
 
+// Whoever waits has had its level up to kShowLead early: that stretch is spun, anything more
+// is slept.
 void WaitUntilDue(SignalView::SteadyClock::time_point due) {
-  if (due - SignalView::SteadyClock::now() > kSpinStretch) {
-    std::this_thread::sleep_until(due - kSpinStretch);
-  }
+  constexpr auto kSpin = SignalTransmitter::kShowLead;
+  if (due - SignalView::SteadyClock::now() > kSpin) std::this_thread::sleep_until(due - kSpin);
   while (SignalView::SteadyClock::now() < due) {
   }
 }
@@ -77,9 +77,8 @@ bool SignalTransmitter::StartTransmission(const int64_t* calibrationOffset,
   return true;
 }
 
-void SignalTransmitter::Worker(platform::FileTime reading, SteadyClock::time_point readAt,
+void SignalTransmitter::Worker(platform::FileTime reading, SteadyClock::time_point start,
                                bool notCalibrated) {
-  const SteadyClock::time_point start = readAt;
   const FramePlan plan = PlanFrame(reading);
   const SteadyClock::time_point firstDue =
       start + std::chrono::duration_cast<SteadyClock::duration>(plan.firstDelay);
@@ -93,13 +92,13 @@ void SignalTransmitter::Worker(platform::FileTime reading, SteadyClock::time_poi
   // ones after it.
   bool completed = false;
   for (int step = 1; !completed; ++step) {
+    const SteadyClock::time_point due = firstDue + kStepPeriod * (step - 1);
     {
       std::unique_lock lock(m_wakeMutex);
-      m_wake.wait_until(lock, firstDue + kStepPeriod * (step - 1) - kShowLead,
-                        [this] { return m_abort.load(); });
+      m_wake.wait_until(lock, due - kShowLead, [this] { return m_abort.load(); });
     }
     if (m_abort) break;
-    completed = DoStep(notCalibrated, firstDue + kStepPeriod * (step - 1));
+    completed = DoStep(notCalibrated, due);
   }
 
   if (completed) {

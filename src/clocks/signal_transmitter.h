@@ -66,7 +66,8 @@ class SignalTransmitter {
   SteadyClock::time_point StepTime(int step) const;
 
  private:
-  void Worker(platform::FileTime reading, SteadyClock::time_point readAt, bool notCalibrated);
+  // start: the steady clock read together with the reading.
+  void Worker(platform::FileTime reading, SteadyClock::time_point start, bool notCalibrated);
   bool DoStep(bool notCalibrated, SteadyClock::time_point due);
   void Send(uint32_t message) const;
 
