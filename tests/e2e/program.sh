@@ -36,14 +36,24 @@ launch() {  # launch SETTINGS: the program in a folder of its own with that Sett
   fi
 }
 
-quit_app() {  # Escape closes the window; the process must end within 5 s
-  local ended=0
-  xdotool windowfocus --sync "$window" key Escape 2>/dev/null || true
-  timeout 5 tail --pid="$app_pid" -f /dev/null && ended=1
-  ((ended)) || kill -9 "$app_pid" 2>/dev/null || true
-  wait "$app_pid" 2>/dev/null || true
+# ends_within SECONDS: the program's process is gone within that time, with status 0; one
+# that is not is killed.
+ends_within() {
+  local status=0
+  if ! timeout "$1" tail -s 0.02 --pid="$app_pid" -f /dev/null; then
+    kill -9 "$app_pid" 2>/dev/null || true
+    wait "$app_pid" 2>/dev/null || true
+    app_pid=""
+    return 1
+  fi
+  wait "$app_pid" || status=$?
   app_pid=""
-  ((ended))
+  ((status == 0))
+}
+
+quit_app() {  # quit_app [SECONDS (5)]: Escape closes the window and the process ends in time
+  xdotool windowfocus --sync "$window" key Escape 2>/dev/null || true
+  ends_within "${1:-5}"
 }
 
 is_calibrated_dot() {  # the state label's dot: teal when calibrated, amber when not

@@ -15,33 +15,13 @@ source "$(dirname "$0")/program.sh"
 
 settings='[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=127.0.0.1\nnSelTimeZoneIndex=56\n'
 
-# ends_within SECONDS: the program's process is gone within that time, with status 0.
-ends_within() {
-  local status=0
-  if ! timeout "$1" tail -s 0.02 --pid="$app_pid" -f /dev/null; then
-    kill -9 "$app_pid" 2>/dev/null || true
-    wait "$app_pid" 2>/dev/null || true
-    app_pid=""
-    return 1
-  fi
-  wait "$app_pid" || status=$?
-  app_pid=""
-  ((status == 0))
-}
-
-escape_ends_within() {  # escape_ends_within SECONDS: Escape to the window, then ends_within
-  xdotool windowfocus --sync "$window"
-  xdotool key Escape
-  ends_within "$1"
-}
-
 # 1. Closed during a calibration run: the server holds the query for its whole time-out.
 "$probe" --silent 123 &
 silent_pid=$!
 launch "$settings"
 sleep 1
 check "Escape during a run (a query waiting on a silent server) ends it within 1 s" \
-  escape_ends_within 1
+  quit_app 1
 kill "$silent_pid"
 wait "$silent_pid" 2>/dev/null || true
 
@@ -59,7 +39,7 @@ launch "$settings"
 check "calibrated" wait_calibrated
 xdotool windowfocus --sync "$window" key Return
 sleep 1.6
-check "Escape during a transmission ends it within 1 s" escape_ends_within 1
+check "Escape during a transmission ends it within 1 s" quit_app 1
 
 # 4. Return fifty times in a row, then Update twenty times: one transmission and one run at a
 # time, every frame whole.
@@ -80,7 +60,7 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 xdotool mousemove $((X + 541)) $((Y + 57)) click --delay 60 --repeat 20 1
 sleep 3
 check "still calibrated after twenty Updates" wait_calibrated
-check "the program still answers: Escape ends it within 1 s" escape_ends_within 1
+check "the program still answers: Escape ends it within 1 s" quit_app 1
 stop_chronyd
 
 check "no sanitizer report" not grep -qE 'AddressSanitizer|runtime error|ThreadSanitizer' "$work/app.log"
