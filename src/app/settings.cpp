@@ -1,12 +1,11 @@
 #include "app/settings.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
 
 #include "platform/executable_dir.h"
+#include "platform/log.h"
 #include "platform/profile_file.h"
 
 namespace vantorel {
@@ -45,31 +44,56 @@ const char* FlagText(uint16_t flag) {
   return flag != 0 ? "1" : "0";
 }
 
+// The record's own values become the ones it knows the file to hold.
+void Rebase(const SettingsRecord& record) {
+  SettingsRecord values = record;
+  values.loaded = nullptr;  // one level: a record's history is not kept
+  record.loaded = std::make_shared<const SettingsRecord>(std::move(values));
+}
+
 }  // namespace
 
-std::filesystem::path ChooseSettingsFile(const std::filesystem::path& executableDir,
-                                         bool executableDirWritable, const char* xdgConfigHome,
-                                         const char* home) {
-  if (!executableDir.empty()) {
-    const std::filesystem::path beside = executableDir / kSettingsFileName;
-    std::error_code error;
-    if (executableDirWritable || std::filesystem::exists(beside, error)) return beside;
-  }
+SettingsLocation ChooseSettingsFile(const std::filesystem::path& executableDir,
+                                    const platform::FileAccess& beside, const char* xdgConfigHome,
+                                    const char* home) {
+  const std::filesystem::path besideFile =
+      executableDir.empty() ? std::filesystem::path{} : executableDir / kSettingsFileName;
+  if (!besideFile.empty() && beside.writable) return {besideFile, {}};
   std::filesystem::path config;
   if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/') {
     config = xdgConfigHome;
   } else if (home != nullptr && home[0] == '/') {
     config = std::filesystem::path(home) / ".config";
   } else {
-    return executableDir.empty() ? std::filesystem::path{} : executableDir / kSettingsFileName;
+    return {besideFile, {}};  // nowhere else: saves there fail, and are logged
   }
-  return config / "vantorel" / kSettingsFileName;
+  const bool seed = !besideFile.empty() && beside.exists && beside.readable;
+  return {config / "vantorel" / kSettingsFileName, seed ? besideFile : std::filesystem::path{}};
+}
+
+std::filesystem::path ResolveSettingsFile(const std::filesystem::path& executableDir,
+                                          const char* xdgConfigHome, const char* home) {
+  const platform::FileAccess beside =
+      executableDir.empty() ? platform::FileAccess{}
+                            : platform::ProfileFile::Probe(executableDir / kSettingsFileName);
+  const SettingsLocation location = ChooseSettingsFile(executableDir, beside, xdgConfigHome, home);
+  if (location.seedFrom.empty()) return location.file;
+  platform::Log("%s cannot be written: the settings are kept in %s", location.seedFrom.c_str(),
+                location.file.c_str());
+  if (!platform::ProfileFile::Probe(location.file).exists) {
+    std::error_code error;
+    std::filesystem::create_directories(location.file.parent_path(), error);
+    if (!platform::ProfileFile(location.file).CopyFrom(location.seedFrom)) {
+      platform::Log("cannot copy %s to %s", location.seedFrom.c_str(), location.file.c_str());
+    }
+  }
+  return location.file;
 }
 
 std::filesystem::path SettingsFilePath() {
-  const std::filesystem::path folder = platform::ExecutableDir();
-  const bool writable = !folder.empty() && ::access(folder.c_str(), W_OK) == 0;
-  return ChooseSettingsFile(folder, writable, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+  static const std::filesystem::path chosen = ResolveSettingsFile(
+      platform::ExecutableDir(), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+  return chosen;
 }
 
 void LoadSettings(SettingsRecord* record) {
@@ -85,8 +109,10 @@ void LoadSettings(SettingsRecord* record) {
 void LoadSettings(SettingsRecord* record, const std::filesystem::path& file) {
   if (record == nullptr) return;
   *record = SettingsRecord{};
-  const platform::ProfileFile profile(file);
-  auto read = [&](std::string_view key) { return profile.Read(kSettingsSection, key); };
+  const platform::ProfileFile::Content content = platform::ProfileFile(file).Load();
+  auto read = [&](std::string_view key) {
+    return platform::ProfileFile::ReadFrom(content.text, kSettingsSection, key);
+  };
 
   if (const auto value = read("nSelNTPServerIndex"); value && !value->empty()) {
     record->nSelNTPServerIndex = LeadingInt(*value).value_or(-1);
@@ -111,6 +137,7 @@ void LoadSettings(SettingsRecord* record, const std::filesystem::path& file) {
   } else {
     record->strServers = std::move(servers);
   }
+  if (content.state == platform::ProfileFile::State::kRead) Rebase(*record);
 }
 
 void SaveSettings(const SettingsRecord* record, bool serverListChanged) {
@@ -126,16 +153,39 @@ bool SaveSettings(const SettingsRecord* record, bool serverListChanged,
   // The user's own settings folder is made on the first save, whoever saves first.
   std::error_code error;
   std::filesystem::create_directories(file.parent_path(), error);
-  platform::ProfileFile::KeyValues values = {
-      {"bWelcomeScreen", FlagText(record->bWelcomeScreen)},
-      {"bDST", FlagText(record->bDST)},
-      {"bDefualtServers", FlagText(record->bDefualtServers)},
-      {"nSelLanguageIndex", std::to_string(record->nSelLanguageIndex)},
-      {"nSelTimeZoneIndex", std::to_string(record->nSelTimeZoneIndex)},
-      {"nSelNTPServerIndex", serverListChanged ? "-1" : std::to_string(record->nSelNTPServerIndex)},
+  const SettingsRecord* base = record->loaded.get();
+  platform::ProfileFile::KeyValues values;
+  auto put = [&](const char* key, bool changed, std::string value) {
+    if (base == nullptr || changed) values.emplace_back(key, std::move(value));
   };
-  if (record->strServers) values.emplace_back("strServers", *record->strServers);
-  return platform::ProfileFile(file).Write(kSettingsSection, values);
+  put("bWelcomeScreen", base && record->bWelcomeScreen != base->bWelcomeScreen,
+      FlagText(record->bWelcomeScreen));
+  put("bDST", base && record->bDST != base->bDST, FlagText(record->bDST));
+  put("bDefualtServers", base && record->bDefualtServers != base->bDefualtServers,
+      FlagText(record->bDefualtServers));
+  put("nSelLanguageIndex", base && record->nSelLanguageIndex != base->nSelLanguageIndex,
+      std::to_string(record->nSelLanguageIndex));
+  put("nSelTimeZoneIndex", base && record->nSelTimeZoneIndex != base->nSelTimeZoneIndex,
+      std::to_string(record->nSelTimeZoneIndex));
+  if (serverListChanged) {
+    values.emplace_back("nSelNTPServerIndex", "-1");
+  } else {
+    put("nSelNTPServerIndex", base && record->nSelNTPServerIndex != base->nSelNTPServerIndex,
+        std::to_string(record->nSelNTPServerIndex));
+  }
+  if (record->strServers) {
+    put("strServers", base && record->strServers != base->strServers, *record->strServers);
+  }
+  if (!values.empty() && !platform::ProfileFile(file).Write(kSettingsSection, values)) {
+    return false;
+  }
+  Rebase(*record);
+  if (serverListChanged) {
+    SettingsRecord written = *record->loaded;
+    written.nSelNTPServerIndex = -1;
+    record->loaded = std::make_shared<const SettingsRecord>(std::move(written));
+  }
+  return true;
 }
 
 std::vector<ServerEntry> SplitServerList(std::string_view text) {

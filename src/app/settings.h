@@ -3,10 +3,13 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/profile_file.h"
 
 namespace vantorel {
 
@@ -26,7 +29,21 @@ struct SettingsRecord {
   // never an empty string.
   std::optional<std::string> strServers;
 
-  friend bool operator==(const SettingsRecord&, const SettingsRecord&) = default;
+  // The values as this record read them from the file (its copies share them): a save writes
+  // only the keys whose values differ, so a key that another writer saved in the meantime
+  // (the settings dialog during a calibration run) survives. Null for a record that was not
+  // read from a file: its save writes every key. A save moves it to the values it wrote,
+  // which is why it can change on a record that is otherwise const.
+  mutable std::shared_ptr<const SettingsRecord> loaded;
+
+  // The values alone: where a record came from does not make it another record.
+  friend bool operator==(const SettingsRecord& a, const SettingsRecord& b) {
+    return a.nSelLanguageIndex == b.nSelLanguageIndex &&
+           a.nSelNTPServerIndex == b.nSelNTPServerIndex &&
+           a.nSelTimeZoneIndex == b.nSelTimeZoneIndex && a.bDefualtServers == b.bDefualtServers &&
+           a.bWelcomeScreen == b.bWelcomeScreen && a.bDST == b.bDST &&
+           a.bTimeZoneUnset == b.bTimeZoneUnset && a.strServers == b.strServers;
+  }
 };
 
 struct ServerEntry {
@@ -62,22 +79,36 @@ inline constexpr std::array<DefaultServer, 12> kDefaultServers = {{
 }};
 inline constexpr size_t kDefaultServerCount = kDefaultServers.size() - 1;
 
-// "Setting.ini" beside the executable when that folder is writable or already holds the file
-// (a portable install); otherwise $XDG_CONFIG_HOME/vantorel/Setting.ini (~/.config/vantorel
-// by default), so an installed program keeps its settings. Empty when nothing can be told.
-std::filesystem::path SettingsFilePath();
-// The same choice, on given facts.
-std::filesystem::path ChooseSettingsFile(const std::filesystem::path& executableDir,
-                                         bool executableDirWritable, const char* xdgConfigHome,
-                                         const char* home);
+struct SettingsLocation {
+  std::filesystem::path file;      // where the settings are read and saved
+  std::filesystem::path seedFrom;  // a file to copy there first, when there is none yet
+  friend bool operator==(const SettingsLocation&, const SettingsLocation&) = default;
+};
 
-// Never fails: a missing file, section, key or malformed value gives the default.
+// "Setting.ini" beside the executable when it can be written there (a portable install);
+// otherwise $XDG_CONFIG_HOME/vantorel/Setting.ini (~/.config/vantorel by default), so an
+// installed program keeps its settings, seeded from a readable file beside the program that
+// cannot be written (read-only, or in a folder the user may not write). Decided once a
+// process, and the move to the user's folder logged then. Empty when nothing can be told.
+std::filesystem::path SettingsFilePath();
+// The choice, on given facts about the file beside the program.
+SettingsLocation ChooseSettingsFile(const std::filesystem::path& executableDir,
+                                    const platform::FileAccess& beside, const char* xdgConfigHome,
+                                    const char* home);
+// The choice on the machine's files, with the seeding done.
+std::filesystem::path ResolveSettingsFile(const std::filesystem::path& executableDir,
+                                          const char* xdgConfigHome, const char* home);
+
+// Never fails: a missing or unreadable file, section, key or malformed value gives the
+// default. The file is read and parsed once, so every value comes from one version of it.
 // A null record does nothing.
 void LoadSettings(SettingsRecord* record);
 void LoadSettings(SettingsRecord* record, const std::filesystem::path& file);
 
-// Writes the record (unchanged) into the section. With serverListChanged the stored server
-// position is -1. Failed writes are logged only. A null record does nothing.
+// Writes the record (its values unchanged) into the section: every key for a record not read
+// from a file, else the keys whose values differ from those it read. With serverListChanged
+// the stored server position is -1. Failed writes are logged only. A null record does
+// nothing.
 void SaveSettings(const SettingsRecord* record, bool serverListChanged);
 bool SaveSettings(const SettingsRecord* record, bool serverListChanged,
                   const std::filesystem::path& file);

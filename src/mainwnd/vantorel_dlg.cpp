@@ -20,7 +20,6 @@
 #include "dialogs/setting_dlg.h"
 #include "help/help_dlg.h"
 #include "mainwnd/ui_call.h"
-#include "platform/log.h"
 #include "res/resource_ids.h"
 #include "res/skin_catalog.h"
 #include "res/skins.h"
@@ -468,9 +467,8 @@ void VantorelDlg::StopClock() {
 }
 
 void VantorelDlg::SaveSettings(const SettingsRecord& record) {
-  if (!vantorel::SaveSettings(&record, false, m_services.settingsFile)) {
-    platform::Log("settings not saved to %s", m_services.settingsFile.c_str());
-  }
+  // A failed save has logged its reason already; the user is not told (nothing to do).
+  vantorel::SaveSettings(&record, false, m_services.settingsFile);
 }
 
 void VantorelDlg::paintEvent(QPaintEvent*) {

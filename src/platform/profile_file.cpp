@@ -1,15 +1,16 @@
 #include "platform/profile_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <cstdint>
 #include <deque>
-#include <fstream>
 #include <mutex>
-#include <sstream>
 
 #include "platform/log.h"
 
@@ -98,13 +99,159 @@ std::string OneLine(std::string_view value) {
   return out;
 }
 
-bool ReadWholeFile(const std::filesystem::path& path, std::string* content) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  *content = std::move(buffer).str();
-  return true;
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+constexpr char32_t kReplacement = 0xFFFD;
+constexpr int kMaxLinkHops = 40;
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+void AppendUtf16Le(std::string& out, char32_t c) {
+  auto unit = [&](uint32_t u) {
+    out += static_cast<char>(u & 0xFF);
+    out += static_cast<char>(u >> 8);
+  };
+  if (c < 0x10000) {
+    unit(c);
+  } else {
+    c -= 0x10000;
+    unit(0xD800 | (c >> 10));
+    unit(0xDC00 | (c & 0x3FF));
+  }
+}
+
+// The next character of UTF-8 text; a byte that starts no valid sequence is one U+FFFD.
+char32_t NextUtf8(std::string_view text, size_t& at) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(at);
+  int length = 0;
+  char32_t c = 0;
+  if (lead < 0x80) {
+    ++at;
+    return lead;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    c = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    c = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    c = lead & 0x07;
+  } else {
+    ++at;
+    return kReplacement;
+  }
+  if (at + static_cast<size_t>(length) > text.size()) {
+    ++at;
+    return kReplacement;
+  }
+  for (int i = 1; i < length; ++i) {
+    const unsigned char next = byte(at + static_cast<size_t>(i));
+    if ((next & 0xC0) != 0x80) {
+      ++at;
+      return kReplacement;
+    }
+    c = (c << 6) | (next & 0x3F);
+  }
+  const char32_t least = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+  if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+    ++at;
+    return kReplacement;
+  }
+  at += static_cast<size_t>(length);
+  return c;
+}
+
+// The file a path names after following every symbolic link, however dangling the last;
+// nothing for a loop of links.
+std::optional<std::filesystem::path> ResolveLinks(std::filesystem::path path) {
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(path, error);
+    if (error || !std::filesystem::is_symlink(status)) return path;
+    const std::filesystem::path next = std::filesystem::read_symlink(path, error);
+    if (error) return std::nullopt;
+    path = next.is_absolute() ? next : path.parent_path() / next;
+  }
+  return std::nullopt;
+}
+
+std::filesystem::path FolderOf(const std::filesystem::path& file) {
+  return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+}
+
+// The process-wide lock, and a lock on the file's folder that other processes honour too
+// (the folder, not the file: every save replaces the file, and with it a lock held on it).
+class FolderLock {
+ public:
+  FolderLock(const std::filesystem::path& file, bool exclusive) : m_guard(FileLock()) {
+    m_fd = ::open(FolderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (m_fd >= 0) {
+      while (::flock(m_fd, exclusive ? LOCK_EX : LOCK_SH) != 0 && errno == EINTR) {
+      }
+    }
+  }
+  ~FolderLock() {
+    if (m_fd >= 0) ::close(m_fd);  // closing releases the lock
+  }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+ private:
+  std::lock_guard<std::mutex> m_guard;
+  int m_fd = -1;
+};
+
+struct RawFile {
+  ProfileFile::State state = ProfileFile::State::kMissing;
+  std::string bytes;
+  struct stat info {};
+  int error = 0;
+};
+
+RawFile ReadRaw(const std::filesystem::path& path) {
+  RawFile raw;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    raw.error = errno;
+    raw.state = errno == ENOENT ? ProfileFile::State::kMissing : ProfileFile::State::kUnreadable;
+    return raw;
+  }
+  raw.state = ProfileFile::State::kRead;
+  if (::fstat(fd, &raw.info) != 0) {
+    raw.error = errno;
+    raw.state = ProfileFile::State::kUnreadable;
+  }
+  char buffer[16384];
+  while (raw.state == ProfileFile::State::kRead) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      raw.error = errno;
+      raw.state = ProfileFile::State::kUnreadable;
+      break;
+    }
+    raw.bytes.append(buffer, static_cast<size_t>(got));
+  }
+  ::close(fd);
+  return raw;
 }
 
 bool WriteAll(int fd, std::string_view data) {
@@ -115,6 +262,50 @@ bool WriteAll(int fd, std::string_view data) {
       return false;
     }
     data.remove_prefix(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+// Puts the bytes in place of the file at once. The new file takes the old one's mode and
+// owner, so a shared or managed file keeps who may read it.
+bool Replace(const std::filesystem::path& target, const RawFile& old, std::string_view bytes) {
+  static std::atomic<unsigned> counter{0};
+  std::filesystem::path temporary = target;
+  temporary += ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter++);
+  const bool existed = old.state == ProfileFile::State::kRead;
+  const mode_t mode = existed ? (old.info.st_mode & 07777) : 0644;
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+  if (fd < 0) {
+    Log("cannot write %s: %s", temporary.c_str(), std::strerror(errno));
+    return false;
+  }
+  if (existed) {
+    if (old.info.st_uid != ::geteuid() || old.info.st_gid != ::getegid()) {
+      (void)!::fchown(fd, old.info.st_uid, old.info.st_gid);  // allowed to root only
+    }
+    (void)!::fchmod(fd, mode);  // the creation mode went through the umask
+  }
+  // The data reaches the disk before the rename makes it the file: a crash then leaves
+  // either the old or the new file, never an empty one.
+  const bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  ::close(fd);
+  if (!ok || ::rename(temporary.c_str(), target.c_str()) != 0) {
+    Log("cannot replace %s: %s", target.c_str(), std::strerror(errno));
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+// The checks before a file is replaced; false (with the reason logged) when it must not be.
+bool MayReplace(const std::filesystem::path& target, const RawFile& old) {
+  if (old.state == ProfileFile::State::kUnreadable) {
+    Log("cannot read %s (%s): it is left as it is", target.c_str(), std::strerror(old.error));
+    return false;
+  }
+  if (old.state == ProfileFile::State::kRead && ::access(target.c_str(), W_OK) != 0) {
+    Log("%s is read-only: it is left as it is", target.c_str());
+    return false;
   }
   return true;
 }
@@ -204,13 +395,73 @@ std::string ProfileFile::WriteInto(std::string_view content, std::string_view se
   return out;
 }
 
-std::optional<std::string> ProfileFile::Read(std::string_view section, std::string_view key) const {
-  std::string content;
-  {
-    std::lock_guard guard(FileLock());
-    if (!ReadWholeFile(m_path, &content)) return std::nullopt;
+ProfileFile::Content ProfileFile::Decode(std::string bytes) {
+  Content content;
+  content.state = State::kRead;
+  if (bytes.substr(0, kUtf16LeBom.size()) != kUtf16LeBom) {
+    content.text = std::move(bytes);
+    return content;
   }
-  return ReadFrom(content, section, key);
+  content.encoding = Encoding::kUtf16Le;
+  content.text.reserve(bytes.size());
+  const auto unit = [&](size_t i) {
+    return static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                 static_cast<unsigned char>(bytes[i + 1]) << 8);
+  };
+  // An odd last byte is half a character: it is dropped like any broken sequence.
+  for (size_t i = kUtf16LeBom.size(); i + 1 < bytes.size(); i += 2) {
+    const char16_t first = unit(i);
+    char32_t c = first;
+    if (first >= 0xD800 && first <= 0xDBFF && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 &&
+        unit(i + 2) <= 0xDFFF) {
+      c = 0x10000 + ((static_cast<char32_t>(first) - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+      i += 2;
+    } else if (first >= 0xD800 && first <= 0xDFFF) {
+      c = kReplacement;
+    }
+    AppendUtf8(content.text, c);
+  }
+  return content;
+}
+
+std::string ProfileFile::Encode(std::string_view text, Encoding encoding) {
+  if (encoding == Encoding::kUtf8) return std::string(text);
+  if (text.substr(0, kBom.size()) == kBom) text.remove_prefix(kBom.size());
+  std::string out(kUtf16LeBom);
+  out.reserve(2 + text.size() * 2);
+  for (size_t at = 0; at < text.size();) AppendUtf16Le(out, NextUtf8(text, at));
+  return out;
+}
+
+FileAccess ProfileFile::Probe(const std::filesystem::path& path) {
+  FileAccess access;
+  const auto target = ResolveLinks(path);
+  if (!target) return access;
+  std::error_code error;
+  access.exists = std::filesystem::exists(*target, error);
+  access.readable = access.exists && ::access(target->c_str(), R_OK) == 0;
+  access.writable = ::access(FolderOf(*target).c_str(), W_OK | X_OK) == 0 &&
+                    (!access.exists || ::access(target->c_str(), W_OK) == 0);
+  return access;
+}
+
+ProfileFile::Content ProfileFile::Load() const {
+  RawFile raw;
+  {
+    FolderLock lock(m_path, false);
+    raw = ReadRaw(m_path);
+  }
+  if (raw.state == State::kUnreadable) {
+    Log("cannot read %s: %s", m_path.c_str(), std::strerror(raw.error));
+  }
+  if (raw.state != State::kRead) return Content{raw.state, {}, Encoding::kUtf8};
+  return Decode(std::move(raw.bytes));
+}
+
+std::optional<std::string> ProfileFile::Read(std::string_view section, std::string_view key) const {
+  const Content content = Load();
+  if (content.state != State::kRead) return std::nullopt;
+  return ReadFrom(content.text, section, key);
 }
 
 bool ProfileFile::Write(std::string_view section, std::string_view key,
@@ -219,30 +470,28 @@ bool ProfileFile::Write(std::string_view section, std::string_view key,
 }
 
 bool ProfileFile::Write(std::string_view section, const KeyValues& values) const {
-  static std::atomic<unsigned> counter{0};
-  std::lock_guard guard(FileLock());
-
-  std::string content;
-  ReadWholeFile(m_path, &content);  // a missing file is an empty one
-  const std::string updated = WriteInto(content, section, values);
-
-  std::filesystem::path temporary = m_path;
-  temporary += ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter++);
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    Log("cannot write %s: %s", temporary.c_str(), std::strerror(errno));
+  const auto target = ResolveLinks(m_path);
+  if (!target) {
+    Log("cannot write %s: too many symbolic links", m_path.c_str());
     return false;
   }
-  // The data reaches the disk before the rename makes it the file: a crash then leaves
-  // either the old or the new file, never an empty one.
-  const bool ok = WriteAll(fd, updated) && ::fsync(fd) == 0;
-  ::close(fd);
-  if (!ok || ::rename(temporary.c_str(), m_path.c_str()) != 0) {
-    Log("cannot replace %s: %s", m_path.c_str(), std::strerror(errno));
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  return true;
+  FolderLock lock(*target, true);
+  RawFile old = ReadRaw(*target);
+  if (!MayReplace(*target, old)) return false;
+  Content content = Decode(std::move(old.bytes));
+  const std::string updated = WriteInto(content.text, section, values);
+  return Replace(*target, old, Encode(updated, content.encoding));
+}
+
+bool ProfileFile::CopyFrom(const std::filesystem::path& source) const {
+  const Content content = ProfileFile(source).Load();
+  if (content.state != State::kRead) return false;
+  const auto target = ResolveLinks(m_path);
+  if (!target) return false;
+  FolderLock lock(*target, true);
+  const RawFile old = ReadRaw(*target);
+  if (!MayReplace(*target, old)) return false;
+  return Replace(*target, old, Encode(content.text, content.encoding));
 }
 
 }  // namespace vantorel::platform

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "platform/profile_file.h"
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 namespace vantorel {
 namespace {
@@ -202,32 +205,148 @@ TEST(SaveSettings, NullRecordsDoNothing) {
 }
 
 TEST(SettingsFilePath, BesideTheProgramOrInTheUsersFolder) {
-  TempDir dir;
-  const auto exe = dir.File("bin");
-  std::filesystem::create_directories(exe);
+  const std::filesystem::path exe = "/opt/vantorel";
+  const std::filesystem::path beside = exe / "Setting.ini";
+  using Access = platform::FileAccess;
   struct Case {
     const char* what;
-    bool writable;
-    bool fileBeside;
+    Access access;  // exists, readable, writable
     const char* xdg;
     const char* home;
-    std::filesystem::path expected;
+    SettingsLocation expected;
   };
   const Case cases[] = {
-      {"portable: writable folder", true, false, "/xdg", "/home/u", exe / "Setting.ini"},
-      {"portable: the file is already there", false, true, "/xdg", "/home/u", exe / "Setting.ini"},
-      {"installed: XDG_CONFIG_HOME", false, false, "/xdg", "/home/u", "/xdg/vantorel/Setting.ini"},
-      {"installed: ~/.config", false, false, nullptr, "/home/u",
-       "/home/u/.config/vantorel/Setting.ini"},
-      {"relative XDG_CONFIG_HOME is ignored", false, false, "rel", "/home/u",
-       "/home/u/.config/vantorel/Setting.ini"},
-      {"nothing known: beside the program", false, false, nullptr, nullptr, exe / "Setting.ini"},
+      {"portable: a writable folder", {false, false, true}, "/xdg", "/home/u", {beside, {}}},
+      {"portable: a writable file", {true, true, true}, "/xdg", "/home/u", {beside, {}}},
+      {"installed: XDG_CONFIG_HOME",
+       {false, false, false},
+       "/xdg",
+       "/home/u",
+       {"/xdg/vantorel/Setting.ini", {}}},
+      {"installed: ~/.config",
+       {false, false, false},
+       nullptr,
+       "/home/u",
+       {"/home/u/.config/vantorel/Setting.ini", {}}},
+      {"relative XDG_CONFIG_HOME is ignored",
+       {false, false, false},
+       "rel",
+       "/home/u",
+       {"/home/u/.config/vantorel/Setting.ini", {}}},
+      {"a file that cannot be written seeds the user's file",
+       {true, true, false},
+       "/xdg",
+       "/home/u",
+       {"/xdg/vantorel/Setting.ini", beside}},
+      {"an unreadable one seeds nothing",
+       {true, false, false},
+       "/xdg",
+       "/home/u",
+       {"/xdg/vantorel/Setting.ini", {}}},
+      {"nothing known: beside the program", {true, true, false}, nullptr, nullptr, {beside, {}}},
   };
   for (const Case& c : cases) {
-    std::filesystem::remove(exe / "Setting.ini");
-    if (c.fileBeside) WriteFile(exe / "Setting.ini", "[Vantorel]\n");
-    EXPECT_EQ(ChooseSettingsFile(exe, c.writable, c.xdg, c.home), c.expected) << c.what;
+    EXPECT_EQ(ChooseSettingsFile(exe, c.access, c.xdg, c.home), c.expected) << c.what;
   }
+}
+
+// A user who may not write the file beside the program keeps every choice in a file of their
+// own, started from the one beside the program, which stays as it was.
+TEST(SettingsFilePath, AFileBesideTheProgramThatCannotBeWrittenMovesToTheUsersFolder) {
+  struct Case {
+    const char* what;
+    mode_t fileMode;
+    mode_t folderMode;
+  };
+  const Case cases[] = {
+      {"read-only file", 0444, 0777},
+      {"folder the user may not write", 0644, 0755},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    ::chmod(dir.Path().c_str(), 0777);
+    const auto exe = dir.File("bin");
+    std::filesystem::create_directories(exe);
+    const std::string original = "; shipped\n[Vantorel]\nnSelLanguageIndex=1\nbWelcomeScreen=0\n";
+    WriteFile(exe / "Setting.ini", original);
+    ::chmod((exe / "Setting.ini").c_str(), c.fileMode);
+    ::chmod(exe.c_str(), c.folderMode);
+    const auto home = dir.File("home");
+    const int result = test::RunUnprivileged([&] {
+      const auto file = ResolveSettingsFile(exe, nullptr, home.c_str());
+      if (file != home / ".config/vantorel/Setting.ini") return 1;
+      SettingsRecord record;
+      LoadSettings(&record, file);
+      if (record.nSelLanguageIndex != 1 || record.bWelcomeScreen != 0) return 2;
+      record.bDST = 1;
+      if (!SaveSettings(&record, false, file)) return 3;
+      SettingsRecord again;
+      LoadSettings(&again, ResolveSettingsFile(exe, nullptr, home.c_str()));
+      return again.bDST == 1 && again.nSelLanguageIndex == 1 ? 0 : 4;
+    });
+    EXPECT_EQ(result, 0) << c.what;
+    EXPECT_EQ(ReadFile(exe / "Setting.ini"), original) << c.what;
+    EXPECT_EQ(ReadFile(home / ".config/vantorel/Setting.ini").rfind("; shipped\n", 0), 0u);
+  }
+}
+
+// The settings dialog's OK lands while a calibration run is under way; the run's own save at
+// its end must not write its older language and servers back over the dialog's.
+TEST(SaveSettings, TwoWritersKeepEachOthersKeys) {
+  TempDir dir;
+  const auto file = dir.File("Setting.ini");
+  WriteFile(file, "[Vantorel]\nnSelLanguageIndex=0\nbDST=0\nnSelNTPServerIndex=-1\n");
+  SettingsRecord run;
+  LoadSettings(&run, file);
+  const SettingsRecord runCopy = run;  // the run works on a copy taken at its start
+  SettingsRecord dialog;
+  LoadSettings(&dialog, file);
+  dialog.nSelLanguageIndex = 1;
+  dialog.bDST = 1;
+  dialog.bDefualtServers = 0;
+  dialog.strServers = "own.example";
+  ASSERT_TRUE(SaveSettings(&dialog, false, file));
+  SettingsRecord runEnd = runCopy;
+  runEnd.nSelNTPServerIndex = 4;
+  ASSERT_TRUE(SaveSettings(&runEnd, false, file));
+  SettingsRecord back;
+  LoadSettings(&back, file);
+  EXPECT_EQ(back.nSelLanguageIndex, 1);
+  EXPECT_EQ(back.bDST, 1);
+  EXPECT_EQ(back.strServers, "own.example");
+  EXPECT_EQ(back.nSelNTPServerIndex, 4);
+
+  // A later save of the same record knows what it wrote: going back to a value it read at
+  // first is a change too.
+  runEnd.nSelNTPServerIndex = -1;
+  ASSERT_TRUE(SaveSettings(&runEnd, false, file));
+  LoadSettings(&back, file);
+  EXPECT_EQ(back.nSelNTPServerIndex, -1);
+  EXPECT_EQ(back.nSelLanguageIndex, 1);
+}
+
+TEST(LoadSettings, ReadsAndSavesAFileInUtf16) {
+  TempDir dir;
+  const auto file = dir.File("Setting.ini");
+  const std::string text =
+      "; \xE8\xAE\xBE\xE7\xBD\xAE\r\n[Vantorel]\r\nnSelLanguageIndex=1\r\nbWelcomeScreen=0\r\n"
+      "nSelTimeZoneIndex=57\r\nbDefualtServers=0\r\nstrServers=a.example;b.example\r\n";
+  WriteFile(file, platform::ProfileFile::Encode(text, platform::ProfileFile::Encoding::kUtf16Le));
+  SettingsRecord record;
+  LoadSettings(&record, file);
+  EXPECT_EQ(record.nSelLanguageIndex, 1);
+  EXPECT_EQ(record.bWelcomeScreen, 0);
+  EXPECT_EQ(record.nSelTimeZoneIndex, 57);
+  EXPECT_EQ(record.strServers, "a.example;b.example");
+  record.bDST = 1;
+  ASSERT_TRUE(SaveSettings(&record, false, file));
+  const auto stored = platform::ProfileFile::Decode(ReadFile(file));
+  EXPECT_EQ(stored.encoding, platform::ProfileFile::Encoding::kUtf16Le);
+  EXPECT_EQ(stored.text.rfind("; \xE8\xAE\xBE\xE7\xBD\xAE\r\n[Vantorel]\r\n", 0), 0u);
+  SettingsRecord back;
+  LoadSettings(&back, file);
+  EXPECT_EQ(back.bDST, 1);
+  EXPECT_EQ(back.nSelTimeZoneIndex, 57);
 }
 
 TEST(ServerList, SplitAndJoin) {

@@ -1,5 +1,5 @@
-// LoadSettings on a file of any bytes: no crash, the record's rules hold, and a save of it
-// loads back as the same record.
+// LoadSettings on a file of any bytes (UTF-8 or UTF-16): no crash, the record's rules hold, and a
+// save of it loads back as the same record.
 #include <unistd.h>
 
 #include <cstddef>
@@ -22,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (record.strServers && (record.strServers->empty() || record.bDefualtServers != 0))
     __builtin_trap();
   if (record.bTimeZoneUnset != 0 && record.nSelTimeZoneIndex != -1) __builtin_trap();
+  record.loaded = nullptr;  // every key is written, not only the changed ones
   if (!vantorel::SaveSettings(&record, false, file)) return 0;
   vantorel::SettingsRecord again;
   vantorel::LoadSettings(&again, file);

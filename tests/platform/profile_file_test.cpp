@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
 #include <thread>
 #include <vector>
 
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 namespace vantorel::platform {
 namespace {
@@ -124,6 +129,166 @@ TEST(ProfileFileWrite, ConcurrentWritersLoseNoKey) {
   for (int t = 0; t < 4; ++t) EXPECT_EQ(file.Read("S", "k" + std::to_string(t)), "49");
   EXPECT_EQ(file.Read("Other", "x"), "1");
   EXPECT_EQ(ReadFile(file.Path()).rfind("; kept\n", 0), 0u);
+}
+
+int EntriesIn(const std::filesystem::path& folder) {
+  int entries = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++entries;
+  return entries;
+}
+
+// Users who keep the file in a managed folder link it there: a save changes the managed file
+// and the link stays a link.
+TEST(ProfileFileWrite, WritesThroughSymbolicLinksToTheirTarget) {
+  struct Case {
+    const char* name;
+    std::filesystem::path link;    // relative to the test folder
+    std::filesystem::path target;  // the file the write must land in
+    bool targetExists;
+    std::function<void(const std::filesystem::path& root)> makeLinks;
+  };
+  namespace fs = std::filesystem;
+  const Case cases[] = {
+      {"absolute link", "app/Setting.ini", "managed/real.ini", true,
+       [](const fs::path& root) {
+         fs::create_symlink(root / "managed/real.ini", root / "app/Setting.ini");
+       }},
+      {"relative link", "app/Setting.ini", "managed/real.ini", true,
+       [](const fs::path& root) {
+         fs::create_symlink("../managed/real.ini", root / "app/Setting.ini");
+       }},
+      {"chain of two links", "app/Setting.ini", "managed/real.ini", true,
+       [](const fs::path& root) {
+         fs::create_symlink("real.ini", root / "managed/middle.ini");
+         fs::create_symlink(root / "managed/middle.ini", root / "app/Setting.ini");
+       }},
+      {"dangling link: the target is made", "app/Setting.ini", "managed/real.ini", false,
+       [](const fs::path& root) {
+         fs::create_symlink(root / "managed/real.ini", root / "app/Setting.ini");
+       }},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    fs::create_directories(dir.File("app"));
+    fs::create_directories(dir.File("managed"));
+    if (c.targetExists) WriteFile(dir.Path() / c.target, "; managed\n[S]\nk=old\n");
+    c.makeLinks(dir.Path());
+    const int managedBefore = EntriesIn(dir.File("managed"));
+    ASSERT_TRUE(ProfileFile(dir.Path() / c.link).Write("S", "k", "new")) << c.name;
+    EXPECT_TRUE(fs::is_symlink(dir.Path() / c.link)) << c.name;
+    EXPECT_EQ(ProfileFile::ReadFrom(ReadFile(dir.Path() / c.target), "S", "k"), "new") << c.name;
+    EXPECT_EQ(ProfileFile(dir.Path() / c.link).Read("S", "k"), "new") << c.name;
+    if (c.targetExists) {
+      EXPECT_EQ(ReadFile(dir.Path() / c.target).rfind("; managed\n", 0), 0u) << c.name;
+    }
+    EXPECT_EQ(EntriesIn(dir.File("app")), 1) << c.name << ": a temporary file was left";
+    EXPECT_EQ(EntriesIn(dir.File("managed")), managedBefore + (c.targetExists ? 0 : 1)) << c.name;
+  }
+  TempDir dir;
+  fs::create_symlink("b.ini", dir.File("a.ini"));
+  fs::create_symlink("a.ini", dir.File("b.ini"));
+  EXPECT_FALSE(ProfileFile(dir.File("a.ini")).Write("S", "k", "v")) << "a loop of links";
+}
+
+// A file the user may not read or may not write is never replaced: a save would lose every
+// section it could not see, or overrule the user's read-only mark. Run as an unprivileged
+// user, since root may read and write anything.
+TEST(ProfileFileWrite, NeverReplacesAFileItMayNotReadOrWrite) {
+  struct Case {
+    const char* name;
+    mode_t fileMode;
+    mode_t folderMode;
+    bool writes;
+  };
+  const Case cases[] = {
+      {"unreadable file in a writable folder", 0200, 0777, false},
+      {"unreadable and unwritable file", 0000, 0777, false},
+      {"read-only file in a writable folder", 0444, 0777, false},
+      {"read-only folder", 0644, 0555, false},
+      {"readable, writable file: the control case", 0644, 0777, true},
+  };
+  const std::string before = "; every line of this file matters\n[Other]\nx=1\n[S]\nk=old\n";
+  for (const Case& c : cases) {
+    TempDir dir;
+    ::chmod(dir.Path().c_str(), 0755);
+    const auto folder = dir.File("app");
+    std::filesystem::create_directories(folder);
+    const auto file = folder / "Setting.ini";
+    WriteFile(file, before);
+    ASSERT_EQ(::chown(file.c_str(), test::UnprivilegedUid(), test::UnprivilegedGid()), 0);
+    ASSERT_EQ(::chmod(file.c_str(), c.fileMode), 0);
+    ASSERT_EQ(::chmod(folder.c_str(), c.folderMode), 0);
+    const int wrote = test::RunUnprivileged([&] {
+      const ProfileFile profile(file);
+      return profile.Write("S", "k", "new") ? 1 : 0;
+    });
+    ASSERT_GE(wrote, 0) << c.name;
+    EXPECT_EQ(wrote == 1, c.writes) << c.name;
+    const std::string after = ReadFile(file);
+    if (c.writes) {
+      EXPECT_EQ(ProfileFile::ReadFrom(after, "S", "k"), "new") << c.name;
+    } else {
+      EXPECT_EQ(after, before) << c.name;
+    }
+    EXPECT_EQ(EntriesIn(folder), 1) << c.name;
+  }
+  // As root too: a folder where the file should be cannot be read as a file.
+  TempDir dir;
+  std::filesystem::create_directories(dir.File("Setting.ini"));
+  EXPECT_FALSE(ProfileFile(dir.File("Setting.ini")).Write("S", "k", "v"));
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("Setting.ini")));
+}
+
+TEST(ProfileFileWrite, TheNewFileKeepsTheOldOnesOwnerAndMode) {
+  TempDir dir;
+  const auto file = dir.File("Setting.ini");
+  WriteFile(file, "[S]\nk=old\n");
+  const uid_t owner = ::geteuid() == 0 ? test::UnprivilegedUid() : ::geteuid();
+  ASSERT_EQ(::chown(file.c_str(), owner, test::UnprivilegedGid()), 0);
+  ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+  ASSERT_TRUE(ProfileFile(file).Write("S", "k", "new"));
+  struct stat info {};
+  ASSERT_EQ(::stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, owner);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(ProfileFile(file).Read("S", "k"), "new");
+}
+
+TEST(ProfileFileEncoding, Utf16LittleEndianReadsAndWritesBackAsItCame) {
+  // "[S]\r\nk=时间\r\n" in UTF-16 LE with its byte-order mark, as the original platform saves.
+  const std::string utf16(
+      "\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0\xF6\x65\xF4\x95\r\0\n\0"
+      "\x3D\xD8\x00\xDE\r\0\n\0",
+      32);
+  struct Case {
+    const char* name;
+    std::string bytes;
+    ProfileFile::Encoding encoding;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"utf-16 with a character beyond the basic plane", utf16, ProfileFile::Encoding::kUtf16Le,
+       "[S]\r\nk=\xE6\x97\xB6\xE9\x97\xB4\r\n\xF0\x9F\x98\x80\r\n"},
+      {"utf-16: a lone surrogate and an odd last byte", std::string("\xFF\xFE\x00\xD8x\0y", 7),
+       ProfileFile::Encoding::kUtf16Le, "\xEF\xBF\xBDx"},
+      {"utf-8 stays bytes as they are", "[S]\nk=\xFF\n", ProfileFile::Encoding::kUtf8,
+       "[S]\nk=\xFF\n"},
+  };
+  for (const Case& c : cases) {
+    const ProfileFile::Content content = ProfileFile::Decode(c.bytes);
+    EXPECT_EQ(content.encoding, c.encoding) << c.name;
+    EXPECT_EQ(content.text, c.text) << c.name;
+  }
+  EXPECT_EQ(ProfileFile::Encode(cases[0].text, ProfileFile::Encoding::kUtf16Le), utf16);
+
+  TempDir dir;
+  const ProfileFile file(dir.File("Setting.ini"));
+  WriteFile(file.Path(), utf16);
+  EXPECT_EQ(file.Read("S", "k"), "\xE6\x97\xB6\xE9\x97\xB4");
+  ASSERT_TRUE(file.Write("S", "j", "1"));
+  const ProfileFile::Content back = ProfileFile::Decode(ReadFile(file.Path()));
+  EXPECT_EQ(back.encoding, ProfileFile::Encoding::kUtf16Le);
+  EXPECT_EQ(back.text, "[S]\r\nk=\xE6\x97\xB6\xE9\x97\xB4\r\n\xF0\x9F\x98\x80\r\nj=1\r\n");
 }
 
 }  // namespace
