@@ -1,5 +1,6 @@
 #include "controls/skinned_dialog.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 #include "controls/skin_image.h"
@@ -22,6 +23,17 @@ void SkinnedDialog::LoadBackground(int id) {
     ++m_shapeCuts;
   }
   update();
+}
+
+void SkinnedDialog::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  if (enter && modifiers == Qt::NoModifier && m_enter) {
+    event->accept();
+    m_enter();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void SkinnedDialog::paintEvent(QPaintEvent*) {

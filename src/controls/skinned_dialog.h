@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QImage>
 
+#include <functional>
+
 namespace vantorel {
 
 // A frameless dialog whose whole surface is one skin picture: dragged by any point, cut to a
@@ -17,11 +19,17 @@ class SkinnedDialog : public QDialog {
   const QImage& Background() const { return m_background; }
   int ShapeCuts() const { return m_shapeCuts; }
 
+  // Enter (Return or the keypad's Enter) is the dialog's OK, as on the platform the skins
+  // come from; Escape is its Cancel. A control that takes Enter itself keeps it.
+  void SetEnterAction(std::function<void()> action) { m_enter = std::move(action); }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   int m_corner;
+  std::function<void()> m_enter;
   QImage m_background;
   int m_shapeCuts = 0;
 };

@@ -7,6 +7,8 @@ namespace vantorel {
 namespace {
 constexpr int kChinese = 1;
 constexpr int kCorner = 16;
+constexpr int kWidth = 440;
+constexpr int kHeight = 277;
 const QRgb kRed = qRgb(255, 0, 0);
 }  // namespace
 
@@ -15,13 +17,19 @@ CalibTimePromptDlg::CalibTimePromptDlg(int language, QWidget* parent)
       m_ok(new MyBitmapButton(1, this)),
       m_cancel(new MyBitmapButton(2, this)),
       m_close(new MyBitmapButton(1030, this)) {
-  resize(440, 277);
+  resize(kWidth, kHeight);
+  // Centred on the window that asks, wherever it has been moved, not on the screen.
+  if (parent != nullptr) {
+    const QRect owner = parent->geometry();
+    move(owner.x() + (owner.width() - kWidth) / 2, owner.y() + (owner.height() - kHeight) / 2);
+  }
   SetLanguage(language);
   m_close->SetBitmap(res::kCloseButton, kRed, false, true);
   m_close->move(405, 5);
   m_ok->move(242, 224);
   m_cancel->move(329, 224);
   connect(m_ok, &MyBitmapButton::clicked, this, &QDialog::accept);
+  SetEnterAction([this] { accept(); });
   connect(m_cancel, &MyBitmapButton::clicked, this, &QDialog::reject);
   connect(m_close, &MyBitmapButton::clicked, this, &QDialog::reject);
 }

@@ -55,6 +55,7 @@ SettingDlg::SettingDlg(std::filesystem::path settingsFile, QWidget* owner,
 
   connect(m_tabs, &MyBitmapTabCtrl::selectionChanged, this, &SettingDlg::SelectTab);
   connect(m_ok, &MyBitmapButton::clicked, this, &SettingDlg::OnOk);
+  SetEnterAction([this] { OnOk(); });
   connect(m_cancel, &MyBitmapButton::clicked, this, &QDialog::reject);
   connect(m_close, &MyBitmapButton::clicked, this, &QDialog::reject);
   connect(m_restore, &MyBitmapButton::clicked, m_serverPage, &SettingNTPServer::RestoreDefault);

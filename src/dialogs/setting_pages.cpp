@@ -1,5 +1,7 @@
 #include "dialogs/setting_pages.h"
 
+#include <QKeyEvent>
+
 #include "controls/my_bitmap_button.h"
 #include "controls/my_bitmap_combobox.h"
 #include "controls/my_bitmap_list_box.h"
@@ -131,6 +133,8 @@ void SettingTimezone::SetSettings(SettingsRecord* record) {
 
 void SettingTimezone::SetLanguage(int language) {
   LoadBackground(language == kChinese ? res::kZonePageZh : res::kZonePageEn);
+  // Relabelling keeps the row the user has picked by now, not the one the page opened with.
+  if (m_zones->GetCount() > 0) m_selected = m_zones->currentIndex();
   FillZoneList(*m_zones, language, &m_selected, m_host);
   update();
 }
@@ -152,6 +156,16 @@ SettingLanguage::SettingLanguage(QWidget* parent)
   connect(m_languages, &MyBitmapCombobox::selectionChanged, this, [this](int index) {
     if (m_chosen) m_chosen(index != 0 ? 1 : 0);
   });
+}
+
+void SettingLanguage::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+    SkinnedPage::keyPressEvent(event);
+    return;
+  }
+  event->accept();
+  if (m_chosen) m_chosen(m_languages->currentIndex() != 0 ? 1 : 0);
 }
 
 void SettingLanguage::SetSettings(const int32_t* language) {

@@ -83,6 +83,10 @@ class SettingLanguage : public SkinnedPage {
   void OnLanguageChosen(std::function<void(int)> handler) { m_chosen = std::move(handler); }
   MyBitmapCombobox* Languages() const { return m_languages; }
 
+ protected:
+  // Enter inside the page is the page's own OK: it takes the choice and closes nothing.
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   MyBitmapCombobox* m_languages;
   std::function<void(int)> m_chosen;

@@ -66,6 +66,7 @@ WelcomeDlg::WelcomeDlg(SettingsRecord* settings, QWidget* parent, const platform
   }
   connect(m_languages, &MyBitmapCombobox::selectionChanged, this, [this] { SetLanguage(); });
   connect(m_ok, &MyBitmapButton::clicked, this, &WelcomeDlg::OnOk);
+  SetEnterAction([this] { OnOk(); });
   connect(m_cancel, &MyBitmapButton::clicked, this, &QDialog::reject);
   connect(m_close, &MyBitmapButton::clicked, this, &QDialog::reject);
 }
@@ -74,6 +75,8 @@ void WelcomeDlg::SetLanguage() {
   const int chosen = m_languages->currentIndex() != 0 ? kChinese : 0;
   if (chosen == m_language) return;
   m_language = chosen;
+  // Relabelling keeps the row the user has picked by now, not the one the dialog opened with.
+  if (m_zones->GetCount() > 0) m_timeZone = m_zones->currentIndex();
   FillZoneList(*m_zones, m_language, &m_timeZone, m_host);
   const bool chinese = m_language == kChinese;
   LoadBackground(chinese ? res::kWelcomeZh : res::kWelcomeEn);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QMenu>
 #include <QMessageBox>
@@ -40,6 +41,8 @@ const QRect kTimeRect(QPoint(330, 150), QPoint(629, 211));
 const QRect kDateRect(QPoint(330, 115), QPoint(629, 150));
 const QRect kWeekdayRect(QPoint(430, 212), QPoint(529, 233));
 const QPoint kLabelAt(326, 46);
+constexpr int kTimeCellHeight = 60;
+constexpr int kWeekdayCellHeight = 22;
 constexpr int kLabelWidth = 114;
 constexpr int kLabelHeight = 26;
 constexpr int kDateBitmapWidth = 300;
@@ -53,12 +56,25 @@ const char* const kWeekdaysEn[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday"
 const char* const kWeekdaysZh[7] = {"星期日", "星期一", "星期二", "星期三",
                                     "星期四", "星期五", "星期六"};
 
-QFont ClockFont(int pixels, int weight) {
+// A font whose cell (ascent plus descent) is the given height, as a positive height means to
+// the platform the skins come from: the largest em size whose cell still fits.
+QFont ClockFont(int cellHeight, int weight) {
   // "Arial" resolves to a metric-compatible face where Arial itself is not installed.
   QFont font(QStringLiteral("Arial"));
-  font.setPixelSize(pixels);
   font.setWeight(static_cast<QFont::Weight>(weight));
   font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(cellHeight);
+  const int cell = QFontMetrics(font).ascent() + QFontMetrics(font).descent();
+  int pixels = cell > 0 ? cellHeight * cellHeight / cell : cellHeight;
+  for (; pixels < cellHeight; ++pixels) {
+    font.setPixelSize(pixels + 1);
+    if (QFontMetrics(font).ascent() + QFontMetrics(font).descent() > cellHeight) break;
+  }
+  for (; pixels > 1; --pixels) {
+    font.setPixelSize(pixels);
+    if (QFontMetrics(font).ascent() + QFontMetrics(font).descent() <= cellHeight) break;
+  }
+  font.setPixelSize(pixels);
   return font;
 }
 
@@ -82,7 +98,10 @@ VantorelDlg::VantorelDlg(MainWindowServices services, QWidget* parent)
             *m_services.clock, *m_services.hostZone) {
   setWindowTitle(QStringLiteral("QUMRA"));
   setWindowIcon(QIcon(QPixmap::fromImage(LoadSkin(res::kIcon))));
-  resize(640, 480);
+  // The template's size until the first background sizes the window to itself.
+  if (const res::SkinSpec* face = res::FindSkin(res::kMainBackgroundEn)) {
+    resize(face->width, face->height);
+  }
   new WindowDrag(this);
 
   ApplySettings();
@@ -202,13 +221,15 @@ void VantorelDlg::PlaceControls() {
   m_update->move(537, 37);
   m_calibrate->move(322, 264);
   m_progress->move(353, 95);
-  m_analog->move(360, 350);  // runs past the window's bottom edge, which cuts it
+  m_analog->move(360, 350);
   m_signal->move(32, 154);
 }
 
 void VantorelDlg::ApplyLanguage(int language) {
   const bool chinese = language == kChinese;
   m_language = chinese ? kChinese : 0;
+  m_timeFont = ClockFont(kTimeCellHeight, QFont::Normal);
+  m_weekdayFont = ClockFont(kWeekdayCellHeight, QFont::Thin);
   LoadBackground(chinese ? res::kMainBackgroundZh : res::kMainBackgroundEn);
   m_calibrate->SetBitmap(chinese ? res::kCalibrateButtonZh : res::kCalibrateButtonEn, kRed, false,
                          true);
@@ -225,6 +246,7 @@ void VantorelDlg::LoadBackground(int id) {
   m_skin = picture.convertToFormat(QImage::Format_RGB32);
   DrawStateLabel(m_labelCalibrated);
   if (!m_shaped) {
+    resize(m_skin.size());
     CutRoundedShape(this, m_skin.size(), kCorner);
     m_shaped = true;
   }
@@ -382,10 +404,13 @@ intptr_t VantorelDlg::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t
   const bool running = (m_engine.Flags() & DigitalClock::kRunning) != 0;
   switch (message) {
     case kMsgSignalStarted:
+      m_transmitting = true;
       EnableActions(false);
       break;
     case kMsgSignalFinished:
-      EnableActions(true);
+      m_transmitting = false;
+      // A run that started meanwhile (the hourly one) keeps the actions until it ends.
+      if (!m_run.Running()) EnableActions(true);
       break;
     case kMsgClockDate:
       m_dateText = running ? QString::fromUtf8(reinterpret_cast<const char*>(wParam))
@@ -426,6 +451,8 @@ intptr_t VantorelDlg::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t
 
 void VantorelDlg::EnableActions(bool enable) {
   OnUiThread([&] {
+    // A run that ends while the signal flashes leaves the actions to the signal's end.
+    if (enable && m_transmitting) return;
     const bool clockRunning = (m_engine.Flags() & DigitalClock::kRunning) != 0;
     const ActionStates states = ActionsAfter(enable, clockRunning, m_calibrate->isEnabled());
     m_calibrate->setEnabled(states.calibrate);
@@ -449,7 +476,7 @@ bool VantorelDlg::RunPrompt(int language) {
   OnUiThread([&] {
     answer = NestedLoop([&] {
       if (m_services.prompt) return m_services.prompt(language);
-      CalibTimePromptDlg prompt(language);
+      CalibTimePromptDlg prompt(language, this);
       return prompt.exec() == QDialog::Accepted;
     });
   });
@@ -476,7 +503,7 @@ void VantorelDlg::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.drawImage(QPoint(0, 0), m_background);
   painter.setPen(kTextColour);
-  painter.setFont(ClockFont(52, QFont::Normal));
+  painter.setFont(m_timeFont);
   painter.drawText(kTimeRect, Qt::AlignCenter | Qt::TextSingleLine, m_timeText);
   if (!m_date.isNull() && m_dateWidth > 0) {
     const QPoint at(kDateRect.left() + (kDateRect.width() - m_dateWidth) / 2,
@@ -487,7 +514,7 @@ void VantorelDlg::paintEvent(QPaintEvent*) {
     if (m_language == kChinese && !m_weekdays.isNull()) {
       painter.drawImage(kWeekdayRect.topLeft(), m_weekdays, QRect(100 * m_weekday, 0, 100, 22));
     } else {
-      painter.setFont(ClockFont(19, QFont::Thin));
+      painter.setFont(m_weekdayFont);
       painter.drawText(kWeekdayRect, Qt::AlignCenter | Qt::TextSingleLine, m_weekdayText);
     }
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 #include <QImage>
 #include <QString>
 #include <QTimer>
@@ -122,8 +123,11 @@ class VantorelDlg : public QDialog, public MessageTarget, public CalibrationHost
   MainWindowServices m_services;
   std::unique_ptr<SntpClient> m_ownSntp;
   std::atomic<bool> m_closing{false};
-  int m_nestedLoops = 0;  // UI thread only
+  int m_nestedLoops = 0;        // UI thread only
+  bool m_transmitting = false;  // UI thread only: between the signal's start and its end
 
+  QFont m_timeFont;
+  QFont m_weekdayFont;
   QImage m_skin;        // the background as loaded
   QImage m_background;  // with the state label drawn in
   QImage m_weekdays;    // Chinese weekday frames

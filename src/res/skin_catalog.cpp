@@ -12,8 +12,8 @@ namespace {
 // above the clock, the date strip matches the weekday frames' height, the icon is 64 px.
 constexpr std::array<SkinSpec, 61> kCatalog = {{
     {kIcon, 64, 64, 1, kNoKey, -1, "program icon"},
-    {kMainBackgroundEn, 640, 480, 1, kNoKey, 0, "main window background"},
-    {kMainBackgroundZh, 640, 480, 1, kNoKey, 1, "main window background"},
+    {kMainBackgroundEn, 640, 600, 1, kNoKey, 0, "main window background"},
+    {kMainBackgroundZh, 640, 600, 1, kNoKey, 1, "main window background"},
     {kSettingButton, 96, 21, 4, kKeyRed, -1, "small button: setting"},
     {kMinimiseButton, 96, 21, 4, kKeyRed, -1, "small button: minimise"},
     {kCloseButton, 96, 21, 4, kKeyRed, -1, "small button: close"},

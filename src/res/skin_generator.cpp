@@ -167,23 +167,38 @@ QImage Backdrop(int width, int height, const QString& title, int language) {
 }
 
 QImage MainBackground(int language) {
-  QImage image = Backdrop(640, 480, QString(), language);
+  const bool zh = language == 1;
+  const SkinSpec* spec = FindSkin(zh ? kMainBackgroundZh : kMainBackgroundEn);
+  QImage image = Backdrop(spec->width, spec->height, QString(), language);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  Text(p, QRectF(14, 0, 400, 30),
-       language == 1 ? QStringLiteral("Vantorel 校时") : QStringLiteral("Vantorel"),
+  Text(p, QRectF(14, 0, 400, 30), zh ? QStringLiteral("Vantorel 校时") : QStringLiteral("Vantorel"),
        Font(0, 16, true), kText, Qt::AlignVCenter | Qt::AlignLeft);
-  Panel(p, QRectF(24, 146, 264, 380));        // around the signal area, cut by the window's edge
+  Panel(p, QRectF(24, 146, 264, 376));        // around the signal area (32, 154; 248 x 360)
   Panel(p, QRectF(310, 38, 318, 212));        // state, progress, date and time
-  Panel(p, QRectF(352, 342, 244, 200), 114);  // behind the clock
+  Panel(p, QRectF(350, 340, 248, 248), 124);  // behind the clock (360, 350; 228 x 228)
   Text(p, QRectF(24, 40, 264, 100),
-       language == 1 ? QStringLiteral("将手表贴近下方闪烁区域，\n屏幕亮度调到最高，然后按“校 时”。")
-                     : QStringLiteral("Hold the watch against the flashing area\nbelow, screen at "
-                                      "full brightness,\nthen press Calibrate."),
+       zh ? QStringLiteral("将手表贴近下方闪烁区域，\n屏幕亮度调到最高，然后按“校 时”。")
+          : QStringLiteral("Hold the watch against the flashing area\nbelow, screen at "
+                           "full brightness,\nthen press Calibrate."),
        Font(language, 13), kDim, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
   Text(p, QRectF(326, 112, 290, 16),
-       language == 1 ? QStringLiteral("校准进度") : QStringLiteral("Calibration"),
-       Font(language, 11), kDim, Qt::AlignLeft);
+       zh ? QStringLiteral("校准进度") : QStringLiteral("Calibration"), Font(language, 11), kDim,
+       Qt::AlignLeft);
+  Text(p, QRectF(476, 262, 150, 56),
+       zh ? QStringLiteral("回车键：校时\nAlt+回车：按本机时钟")
+          : QStringLiteral("Return: Calibrate\nAlt+Return: local clock"),
+       Font(language, 11), kDim, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
+  // The caution belongs under the area that flashes.
+  p.setPen(QPen(kWarn, 1.2));
+  p.setBrush(Qt::NoBrush);
+  p.drawEllipse(QRectF(28, 538, 16, 16));
+  Text(p, QRectF(28, 538, 16, 16), QStringLiteral("!"), Font(0, 11, true), kWarn);
+  Text(p, QRectF(52, 530, 236, 60),
+       zh ? QStringLiteral("该区域会快速闪烁。闪光令您不适或有光敏性癫痫史时，请勿注视。")
+          : QStringLiteral("This area flashes quickly. If flashing light troubles you, do "
+                           "not look at it while it flashes."),
+       Font(language, 11), kDim, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
   return Opaque(image);
 }
 
@@ -230,6 +245,26 @@ QImage PageBackground(const QStringList& labels, const QList<int>& rows, int lan
     Text(p, QRectF(24, rows[i], 120, 24), labels[i], Font(language, 14, true), kText,
          Qt::AlignLeft | Qt::AlignVCenter);
   }
+  return Opaque(image);
+}
+
+// Each label beside its own control: the zone list at (118, 35), 209 x 32, and the
+// daylight-saving box at (345, 42), 16 x 17, with its label to its right.
+QImage ZonePageBackground(int language) {
+  const bool zh = language == 1;
+  QImage image =
+      PageBackground({zh ? QStringLiteral("时区") : QStringLiteral("Timezone")}, {39}, language);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  Text(p, QRectF(367, 38, 70, 24), zh ? QStringLiteral("夏令时") : QStringLiteral("DST"),
+       Font(language, 14, true), kText, Qt::AlignLeft | Qt::AlignVCenter);
+  Text(p, QRectF(24, 84, 400, 60),
+       zh ? QStringLiteral("所选时区的标准时间显示在主窗口并发送给手表；\n夏令时期间勾选“夏令时”，"
+                           "时间提前一小时。")
+          : QStringLiteral("The chosen zone's standard time is shown and sent to the watch.\n"
+                           "Tick DST while daylight saving is in force: one hour ahead."),
+       Font(language, 12), kDim, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
+  p.end();
   return Opaque(image);
 }
 
@@ -629,9 +664,7 @@ QImage Draw(const SkinSpec& spec) {
       return ListBackground(spec.id);
     case kZonePageEn:
     case kZonePageZh:
-      return PageBackground({lang == 1 ? QStringLiteral("时区") : QStringLiteral("Timezone"),
-                             lang == 1 ? QStringLiteral("夏令时") : QStringLiteral("DST")},
-                            {30, 90}, lang);
+      return ZonePageBackground(lang);
     default:
       return {};
   }

@@ -61,8 +61,10 @@ int MatchSystemZone(int start, const platform::HostZoneInfo& host) {
       s = i;
       matched = true;
     }
-    if (SameName(row.keyName, host.standardName) ||
-        SameName(row.chineseStandardName, host.standardName)) {
+    // A name counts only on a row of the host's own offset: some names the host's zone
+    // database gives (Pacific/Apia's "Samoa Standard Time") belong to rows of another.
+    if (row.hoursFromUtc == hours && (SameName(row.keyName, host.standardName) ||
+                                      SameName(row.chineseStandardName, host.standardName))) {
       return i;
     }
   }

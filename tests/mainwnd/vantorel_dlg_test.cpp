@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
@@ -72,7 +74,7 @@ TEST(VantorelDlgMessages, PlaceholdersWhileTheEngineIsStopped) {
   EXPECT_EQ(w.dlg->DateText(), "----------");
   EXPECT_EQ(w.dlg->DateWidth(), 190);  // ten dashes of 19
   EXPECT_EQ(w.dlg->windowTitle(), "QUMRA");
-  EXPECT_EQ(w.dlg->size(), QSize(640, 480));
+  EXPECT_EQ(w.dlg->size(), QSize(640, 600));  // tall enough for the whole dial and signal area
 }
 
 TEST(VantorelDlgMessages, TextsWhileTheEngineRuns) {
@@ -179,6 +181,32 @@ TEST(VantorelDlgRun, FailedRunAsksAndFollowsTheAnswer) {
     w.dlg->OnCorrect();  // the local clock without a correction
     EXPECT_TRUE(w.dlg->Signal()->Transmitter().Busy());
   }
+}
+
+// The hourly run may start while the signal flashes; the signal's end must not hand the
+// actions back while the run still works (Update would then stop the clock for nothing).
+TEST(VantorelDlgRun, ASignalEndingDuringARunLeavesTheActionsDisabled) {
+  Window w("[Vantorel]\nbDefualtServers=0\nstrServers=silent\n");
+  std::atomic<bool> release{false};
+  w.dlg->Run().SetSleeper([&](std::chrono::milliseconds) {
+    while (!release) std::this_thread::sleep_for(5ms);
+  });
+  w.dlg->OnCorrect();  // the signal starts first
+  ASSERT_TRUE(w.dlg->Signal()->Transmitter().Busy());
+  w.dlg->StartCalibration();  // as the hourly timer does
+  ASSERT_TRUE(w.dlg->Run().Running());
+  const auto end = std::chrono::steady_clock::now() + 6s;
+  while (w.dlg->Signal()->Transmitter().Busy() && std::chrono::steady_clock::now() < end)
+    QTest::qWait(20);
+  ASSERT_FALSE(w.dlg->Signal()->Transmitter().Busy());
+  QTest::qWait(50);
+  EXPECT_TRUE(w.dlg->Run().Running());
+  EXPECT_FALSE(w.dlg->Button(VantorelDlg::kIdUpdate)->isEnabled());
+  EXPECT_FALSE(w.dlg->Button(VantorelDlg::kIdCalibrate)->isEnabled());
+  EXPECT_FALSE(w.dlg->CorrectEnabled());
+  w.dlg->Run().Cancel();
+  release = true;
+  ASSERT_TRUE(w.WaitForRun());
 }
 
 TEST(VantorelDlgHelp, QuestionMarkTogglesTheHelpBesideTheWindow) {

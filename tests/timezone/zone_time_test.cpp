@@ -89,7 +89,7 @@ TEST(ZoneItemData, IsHundredthsOfHoursTruncated) {
   EXPECT_EQ(ZoneItemData(56), 800);
 }
 
-TEST(MatchSystemZone, NameWinsElseLastRowOfTheOffsetElseRowZero) {
+TEST(MatchSystemZone, NameOfTheSameOffsetWinsElseLastRowOfTheOffsetElseRowZero) {
   struct Case {
     const char* what;
     int32_t bias;
@@ -101,7 +101,13 @@ TEST(MatchSystemZone, NameWinsElseLastRowOfTheOffsetElseRowZero) {
       {"key name", -480, "China Standard Time", -1, 56},
       {"key name in other case", -480, "china standard TIME", -1, 56},
       {"Chinese standard name", -480, "中国标准时间", -1, 56},
-      {"name beats offset", 0, "Tokyo Standard Time", -1, 62},
+      {"name beats the offset's last row", -540, "Tokyo Standard Time", -1, 62},
+      // Names the host's zone database gives to zones whose offset is not their row's.
+      {"Pacific/Apia (+13) is not Samoa's row (-11)", -780, "Samoa Standard Time", -1, 74},
+      {"Asia/Novosibirsk (+7) is not its name's row (+6)", -420, "N. Central Asia Standard Time",
+       -1, 55},
+      {"Asia/Almaty (+5) is not its name's row (+6)", -300, "Central Asia Standard Time", -1, 47},
+      {"a name on a row of another offset", 0, "Tokyo Standard Time", -1, 26},
       {"+8 with no name match", -480, "Somewhere Standard Time", -1, 60},
       {"UTC with no name", 0, "", -1, 26},
       {"+14 matches nothing", -840, "Line Islands Standard Time", 30, 0},
