@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QShortcut>
+#include <QtMath>
 
 #include "clocks/analog_clock.h"
 #include "clocks/signal_area.h"
@@ -57,24 +58,17 @@ const char* const kWeekdaysZh[7] = {"星期日", "星期一", "星期二", "星�
                                     "星期四", "星期五", "星期六"};
 
 // A font whose cell (ascent plus descent) is the given height, as a positive height means to
-// the platform the skins come from: the largest em size whose cell still fits.
+// the platform the skins come from: the em size in the proportion of the face's own metrics,
+// rounded down so the cell never grows past the height.
 QFont ClockFont(int cellHeight, int weight) {
   // "Arial" resolves to a metric-compatible face where Arial itself is not installed.
   QFont font(QStringLiteral("Arial"));
   font.setWeight(static_cast<QFont::Weight>(weight));
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(cellHeight);
-  const int cell = QFontMetrics(font).ascent() + QFontMetrics(font).descent();
-  int pixels = cell > 0 ? cellHeight * cellHeight / cell : cellHeight;
-  for (; pixels < cellHeight; ++pixels) {
-    font.setPixelSize(pixels + 1);
-    if (QFontMetrics(font).ascent() + QFontMetrics(font).descent() > cellHeight) break;
-  }
-  for (; pixels > 1; --pixels) {
-    font.setPixelSize(pixels);
-    if (QFontMetrics(font).ascent() + QFontMetrics(font).descent() <= cellHeight) break;
-  }
-  font.setPixelSize(pixels);
+  const QFontMetricsF metrics(font);
+  const qreal cell = metrics.ascent() + metrics.descent();
+  if (cell > 0) font.setPixelSize(qMax(1, qFloor(cellHeight * cellHeight / cell)));
   return font;
 }
 

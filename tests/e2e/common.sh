@@ -11,7 +11,7 @@ e2e_enter_x() {
       exit 77
     fi
     local tool
-    for tool in xvfb-run xdotool xwd convert ${E2E_TOOLS:-}; do
+    for tool in xvfb-run xdotool xwd xprop convert openbox ${E2E_TOOLS:-}; do
       command -v "$tool" >/dev/null || { echo "missing $tool"; exit 77; }
     done
     export VANTOREL_E2E_IN_X=1
@@ -19,6 +19,39 @@ e2e_enter_x() {
   fi
   work=$(mktemp -d)
   trap e2e_cleanup EXIT
+  start_window_manager
+}
+
+# Every user's desktop has a window manager, which places, stacks and focuses windows: the
+# tests run under one (openbox, started and stopped by its PID), ready once it has claimed
+# the screen. E2E_NO_WM=1 leaves it out.
+wm_pid=""
+start_window_manager() {
+  [[ -n "${E2E_NO_WM:-}" ]] && return 0
+  openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  wm_pid=$!
+  for _ in $(seq 1 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.05
+  done
+  echo "FAILED: the window manager did not start"
+  failures=$((failures + 1))
+}
+
+# A compositing manager as most desktops run one (picom, drawing with XRender as Xvfb has no
+# GL); it takes the screen within a second.
+compositor_pid=""
+start_compositor() {
+  picom --backend xrender --config /dev/null >"$work/picom.log" 2>&1 &
+  compositor_pid=$!
+  sleep 1
+  kill -0 "$compositor_pid" 2>/dev/null
+}
+stop_compositor() {
+  [[ -n "$compositor_pid" ]] || return 0
+  kill "$compositor_pid" 2>/dev/null || true
+  wait "$compositor_pid" 2>/dev/null || true
+  compositor_pid=""
 }
 
 e2e_cleanup() {

@@ -16,7 +16,7 @@ source "$(dirname "$0")/program.sh"
 screenshot() {  # screenshot NAME: the main window as it stands, into the screenshot folder
   [[ -n "$shots" ]] || return 0
   mkdir -p "$shots"
-  xwd -root -silent | convert xwd:- -crop "640x480+$wx+$wy" "$shots/$1.png"
+  xwd -root -silent | convert xwd:- -crop "640x600+$wx+$wy" "$shots/$1.png"
 }
 
 weekday_shown() {  # any light text pixel across the weekday line

@@ -6,7 +6,7 @@ set -euo pipefail
 
 program=$1
 shots=${2:-}
-E2E_TOOLS="xcompmgr"
+E2E_TOOLS="picom"
 E2E_XVFB_ARGS="-wr"
 source "$(dirname "$0")/common.sh"
 e2e_enter_x "$@"
@@ -18,11 +18,8 @@ pixel_red() {
 }
 
 for compositor in on off; do
-  compositor_pid=""
   if [[ $compositor == on ]]; then
-    xcompmgr >/dev/null 2>&1 &
-    compositor_pid=$!
-      sleep 1
+    start_compositor || { echo "FAILED: picom did not start"; failures=$((failures + 1)); }
   fi
   mkdir -p "$work/$compositor"
   cp "$program" "$work/$compositor/vantorel"
@@ -34,12 +31,12 @@ for compositor in on off; do
   [[ -n "$window" ]] || { echo "FAILED: no window ($compositor)"; failures=$((failures + 1)); continue; }
   sleep 1.5
   eval "$(xdotool getwindowgeometry --shell "$window")"
-  right=$(pixel_red $((X + 640 + 3)) $((Y + 240)))
-  below=$(pixel_red $((X + 320)) $((Y + 480 + 3)))
-  far=$(pixel_red $((X + 640 + 40)) $((Y + 240)))
+  right=$(pixel_red $((X + 640 + 3)) $((Y + 300)))
+  below=$(pixel_red $((X + 320)) $((Y + 600 + 3)))
+  far=$(pixel_red $((X + 640 + 40)) $((Y + 300)))
   if [[ -n "$shots" ]]; then
     mkdir -p "$shots"
-    xwd -root -silent | convert xwd:- -crop "700x540+$X+$Y" "$shots/shadow_$compositor.png"
+    xwd -root -silent | convert xwd:- -crop "700x660+$X+$Y" "$shots/shadow_$compositor.png"
   fi
   if [[ $compositor == on ]]; then
     # The compositor paints its own backdrop; the band is darker than it.
@@ -55,9 +52,6 @@ for compositor in on off; do
   fi
   kill "$app"
   wait "$app" 2>/dev/null || true
-  if [[ -n "$compositor_pid" ]]; then
-    kill "$compositor_pid"
-    wait "$compositor_pid" 2>/dev/null || true
-  fi
+  stop_compositor
 done
 e2e_finish

@@ -1,0 +1,215 @@
+#!/usr/bin/env bash
+# Every window in both languages, opened the way a person opens it (keys and clicks under a
+# window manager, never by calling code) and captured from the screen, with checks on what
+# the captures show. The captures and a labelled contact sheet all.png go to the folder.
+#   look_e2e.sh PROGRAM NTP_PROBE SCREENSHOT_FOLDER
+set -euo pipefail
+
+program=$1
+probe=$2
+shots=${3:-}
+E2E_NEEDS_ROOT="for port 123 and a network namespace"
+E2E_TOOLS="chronyd montage unshare"
+source "$(dirname "$0")/common.sh"
+e2e_enter_x "$@"
+source "$(dirname "$0")/program.sh"
+export TZ=UTC  # the host's zone decides the welcome dialog's first row: row 26, UTC
+look="$work/look"
+mkdir -p "$look"
+captured=()
+
+capture() {  # capture NAME WINDOW: the window as it stands on the screen, from the root
+  local name=$1
+  sleep 0.6
+  eval "$(xdotool getwindowgeometry --shell "$2")"
+  xwd -root -silent | convert xwd:- -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$look/$name.png"
+  captured+=("$name")
+}
+
+# The colour of a pixel of a capture as "R G B".
+shot_pixel() {
+  convert "$look/$1.png" -crop "1x1+$2+$3" -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]\n' info:-
+}
+# How many pixels of a box of a capture are bright text (all channels above 200).
+bright_in() {  # bright_in NAME X Y W H
+  convert "$look/$1.png" -crop "$4x$5+$2+$3" +repage -fx 'r>0.78 && g>0.78 && b>0.78 ? 1 : 0' \
+    -format '%[fx:int(mean*w*h+0.5)]' info:-
+}
+# The first row from the bottom of a column of a capture that holds the dial's teal ring.
+lowest_ring_row() {  # lowest_ring_row NAME X FROM TO
+  local y r g b
+  for ((y = $4; y >= $3; y--)); do
+    read -r r g b < <(shot_pixel "$1" "$2" "$y")
+    if ((g > 120 && b > 110 && r < 90)); then echo "$y"; return 0; fi
+  done
+  echo -1
+}
+stored() { grep -q "^$1=$2\$" "$3"; }
+
+lang_name=(en zh)
+settings_title=('^Setting$' '^设置$')
+prompt_title=('^Prompt$' '^警示$')
+
+start_chronyd
+for lang in 0 1; do
+  l=${lang_name[$lang]}
+  # Main window, calibrated against the local server.
+  launch "[Vantorel]\nbWelcomeScreen=0\nnSelLanguageIndex=$lang\nbDefualtServers=0\nstrServers=127.0.0.1\nnSelTimeZoneIndex=56\n"
+  check "$l: calibrated" wait_calibrated
+  capture "main_calibrated_$l" "$window"
+  if ((lang == 0)); then
+    check "the window is 640 x 600 on the screen" test "$WIDTH x $HEIGHT" = "640 x 600"
+    ring=$(lowest_ring_row main_calibrated_en 474 540 599)
+    check "the dial's lowest ring is on the screen (row $ring)" test "$ring" -ge 566
+    read -r r g b < <(shot_pixel main_calibrated_en 156 513)
+    read -r r2 g2 b2 < <(shot_pixel main_calibrated_en 156 515)
+    check "the signal area's bottom row is on the screen, black ($r), the panel below it ($r2)" \
+      test "$r" -lt 10 -a "$r2" -gt 20
+  fi
+
+  # Help: the question mark opens it beside the window, a second press hides it.
+  click_in "$window" 548 15
+  help=$(find_window '^Help$' 5)
+  check "$l: the question mark opens the help" test -n "$help"
+  [[ -n "$help" ]] && capture "help_$l" "$help"
+  click_in "$window" 548 15
+
+  # About, from the window's menu.
+  click_in "$window" 200 15
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  xdotool mousemove $((X + 200)) $((Y + 15)) click 3
+  sleep 0.5
+  xdotool key Down Return
+  about=$(find_window '^About Vantorel$' 5)
+  check "$l: the menu opens About" test -n "$about"
+  if [[ -n "$about" ]]; then
+    capture "about_$l" "$about"
+    xdotool windowfocus --sync "$about" key Escape
+    sleep 0.4
+  fi
+
+  # Settings, each page; the server page's add and delete dialogs.
+  click_in "$window" 574 15
+  settings=$(find_window "${settings_title[$lang]}" 5)
+  check "$l: the Setting button opens the settings" test -n "$settings"
+  if [[ -n "$settings" ]]; then
+    capture "settings_zone_$l" "$settings"
+    # The DST label lies right of its box at (345, 42) of the page (65 below the top), and
+    # nothing bright is left where it used to be, under the zone label.
+    beside=$(bright_in "settings_zone_$l" 364 103 70 24)
+    old=$(bright_in "settings_zone_$l" 24 150 120 24)
+    check "$l: the DST label is beside its box ($beside bright pixels there, $old at the old place)" \
+      test "$beside" -gt 20 -a "$old" -eq 0
+    click_in "$settings" 153 47
+    capture "settings_servers_$l" "$settings"
+    click_in "$settings" 275 109
+    add=$(xdotool search --onlyvisible --name 'NTP' 2>/dev/null | head -n 1 || true)
+    check "$l: Add opens the server dialog" test -n "$add"
+    if [[ -n "$add" ]]; then
+      capture "add_server_$l" "$add"
+      xdotool windowfocus --sync "$add" key Escape
+      sleep 0.4
+    fi
+    click_in "$settings" 88 91
+    click_in "$settings" 275 197
+    confirm=$(xdotool search --onlyvisible --name 'Vantorel|确认|Delete|删除' 2>/dev/null | grep -v "^$window\$" | grep -v "^$settings\$" | head -n 1 || true)
+    check "$l: Delete asks first" test -n "$confirm"
+    if [[ -n "$confirm" ]]; then
+      capture "delete_confirm_$l" "$confirm"
+      xdotool windowfocus --sync "$confirm" key Escape
+      sleep 0.4
+    fi
+    click_in "$settings" 256 47
+    capture "settings_language_$l" "$settings"
+    xdotool windowfocus --sync "$settings" key Escape
+    sleep 0.4
+  fi
+  check "$l: Escape closes the program" quit_app
+done
+stop_chronyd
+
+# The prompt after a failed run opens centred on the main window, wherever it was moved, and
+# Enter answers OK: the computer's clock runs.
+for lang in 0 1; do
+  l=${lang_name[$lang]}
+  launch "[Vantorel]\nbWelcomeScreen=0\nnSelLanguageIndex=$lang\nbDefualtServers=0\nstrServers=127.0.0.1\n"
+  xdotool windowmove --sync "$window" 40 60
+  sleep 0.3
+  prompt=$(find_window "${prompt_title[$lang]}" 20)
+  check "$l: the prompt appears after a failed run" test -n "$prompt"
+  if [[ -n "$prompt" ]]; then
+    capture "prompt_$l" "$prompt"
+    px=$((X + WIDTH / 2))
+    py=$((Y + HEIGHT / 2))
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    mx=$((X + 320))
+    my=$((Y + 300))
+    check "$l: the prompt's centre ($px, $py) is the moved window's ($mx, $my)" \
+      test $(((px - mx) * (px - mx) + (py - my) * (py - my))) -le 8
+    wx=$X
+    wy=$Y
+    xdotool windowfocus --sync "$prompt" key Return
+    sleep 1.5
+    check "$l: Enter in the prompt starts the computer's clock" weekday_shown
+    capture "main_not_calibrated_$l" "$window"
+  fi
+  check "$l: Escape closes the program" quit_app
+done
+
+# First start: the welcome dialog in both languages. A zone picked before the language is
+# switched stays picked, and Enter is OK: the file holds that zone and Chinese.
+first_start() {  # first_start N: the program with no settings, in a namespace with no network
+  app="$work/first$1"
+  mkdir -p "$app"
+  cp "$program" "$app/vantorel"
+  unshare --net "$app/vantorel" 2>>"$work/app.log" &
+  app_pid=$!
+}
+first_start 1
+welcome=$(find_window '^Welcome Screen$')
+check "first start opens the welcome dialog" test -n "$welcome"
+if [[ -n "$welcome" ]]; then
+  capture welcome_en "$welcome"
+  click_in "$welcome" 222 141  # the zone list: three rows down from UTC's
+  xdotool key Down Down Down Return
+  sleep 0.4
+  click_in "$welcome" 222 82  # the language list: Chinese
+  xdotool key Down Return
+  sleep 0.4
+  capture welcome_zh "$welcome"
+  xdotool windowfocus --sync "$welcome" key Return
+  sleep 1
+  check "Enter in the welcome dialog writes the file" test -e "$app/Setting.ini"
+  check "it keeps the zone picked before the language switch" stored nSelTimeZoneIndex 29 "$app/Setting.ini"
+  check "and stores Chinese" stored nSelLanguageIndex 1 "$app/Setting.ini"
+fi
+window=$(find_window '^QUMRA$')
+prompt=$(find_window '^警示$' 20)
+[[ -n "$prompt" ]] && xdotool windowfocus --sync "$prompt" key Escape
+sleep 0.5
+# Enter in the settings dialog is OK: tick DST, Enter, and the file holds it.
+if [[ -n "$window" ]]; then
+  click_in "$window" 574 15
+  settings=$(find_window '^设置$' 5)
+  if [[ -n "$settings" ]]; then
+    click_in "$settings" 353 115
+    xdotool windowfocus --sync "$settings" key Return
+    sleep 1
+  fi
+  check "Enter in the settings dialog saves it" stored bDST 1 "$app/Setting.ini"
+  check "and closes it" test -z "$(xdotool search --onlyvisible --name '^设置$' 2>/dev/null || true)"
+fi
+check "Escape closes the program" quit_app
+
+if [[ -n "$shots" ]]; then
+  mkdir -p "$shots"
+  args=()
+  for name in "${captured[@]}"; do
+    cp "$look/$name.png" "$shots/look_$name.png"
+    args+=(-label "$name" "$look/$name.png")
+  done
+  montage "${args[@]}" -tile 4x -geometry '+10+10' -background '#202428' -fill white \
+    -pointsize 14 "$shots/all.png"
+  check "the contact sheet holds ${#captured[@]} captures" test -s "$shots/all.png"
+fi
+e2e_finish
