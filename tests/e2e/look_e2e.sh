@@ -26,6 +26,12 @@ capture() {  # capture NAME WINDOW: the window as it stands on the screen, from 
   captured+=("$name")
 }
 
+look_at() {  # look_at NAME WINDOW: capture a window just opened, then close it with Escape
+  capture "$1" "$2"
+  xdotool windowfocus --sync "$2" key Escape
+  sleep 0.4
+}
+
 # The colour of a pixel of a capture as "R G B".
 shot_pixel() {
   convert "$look/$1.png" -crop "1x1+$2+$3" -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]\n' info:-
@@ -82,11 +88,7 @@ for lang in 0 1; do
   xdotool key Down Return
   about=$(find_window '^About Vantorel$' 5)
   check "$l: the menu opens About" test -n "$about"
-  if [[ -n "$about" ]]; then
-    capture "about_$l" "$about"
-    xdotool windowfocus --sync "$about" key Escape
-    sleep 0.4
-  fi
+  [[ -n "$about" ]] && look_at "about_$l" "$about"
 
   # Settings, each page; the server page's add and delete dialogs.
   click_in "$window" 574 15
@@ -105,24 +107,14 @@ for lang in 0 1; do
     click_in "$settings" 275 109
     add=$(xdotool search --onlyvisible --name 'NTP' 2>/dev/null | head -n 1 || true)
     check "$l: Add opens the server dialog" test -n "$add"
-    if [[ -n "$add" ]]; then
-      capture "add_server_$l" "$add"
-      xdotool windowfocus --sync "$add" key Escape
-      sleep 0.4
-    fi
+    [[ -n "$add" ]] && look_at "add_server_$l" "$add"
     click_in "$settings" 88 91
     click_in "$settings" 275 197
     confirm=$(xdotool search --onlyvisible --name 'Vantorel|确认|Delete|删除' 2>/dev/null | grep -v "^$window\$" | grep -v "^$settings\$" | head -n 1 || true)
     check "$l: Delete asks first" test -n "$confirm"
-    if [[ -n "$confirm" ]]; then
-      capture "delete_confirm_$l" "$confirm"
-      xdotool windowfocus --sync "$confirm" key Escape
-      sleep 0.4
-    fi
+    [[ -n "$confirm" ]] && look_at "delete_confirm_$l" "$confirm"
     click_in "$settings" 256 47
-    capture "settings_language_$l" "$settings"
-    xdotool windowfocus --sync "$settings" key Escape
-    sleep 0.4
+    look_at "settings_language_$l" "$settings"
   fi
   check "$l: Escape closes the program" quit_app
 done
