@@ -2,7 +2,7 @@
 
 # e2e_enter_x "$@": where the test cannot run (a missing tool from E2E_TOOLS, or no root when
 # E2E_NEEDS_ROOT says why it is needed) exits 77, "skipped"; else runs the script again inside
-# Xvfb (extra server arguments in E2E_XVFB_ARGS) and leaves a work folder in $work that goes
+# Xvfb (a screen of E2E_SCREEN, 1024x768 by default; extra server arguments in E2E_XVFB_ARGS) and leaves a work folder in $work that goes
 # away, with every process the script started, when it ends.
 e2e_enter_x() {
   if [[ -z "${VANTOREL_E2E_IN_X:-}" ]]; then
@@ -11,11 +11,11 @@ e2e_enter_x() {
       exit 77
     fi
     local tool
-    for tool in xvfb-run xdotool xwd xprop convert openbox ${E2E_TOOLS:-}; do
+    for tool in xvfb-run xdotool import xprop convert openbox ${E2E_TOOLS:-}; do
       command -v "$tool" >/dev/null || { echo "missing $tool"; exit 77; }
     done
     export VANTOREL_E2E_IN_X=1
-    exec xvfb-run -a -s "-screen 0 1024x768x24 ${E2E_XVFB_ARGS:-}" "$0" "$@"
+    exec xvfb-run -a -s "-screen 0 ${E2E_SCREEN:-1024x768}x24 ${E2E_XVFB_ARGS:-}" "$0" "$@"
   fi
   work=$(mktemp -d)
   trap e2e_cleanup EXIT
@@ -64,6 +64,14 @@ e2e_cleanup() {
 
 failures=0
 not() { ! "$@"; }
+eventually() {  # eventually SECONDS COMMAND...: the command succeeds within that time
+  local end=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    ((SECONDS < end)) || return 1
+    sleep 0.2
+  done
+}
 check() {  # check DESCRIPTION COMMAND...: one line of the verdict
   local what=$1
   shift
@@ -74,9 +82,20 @@ e2e_finish() {
   exit $((failures > 0))
 }
 
+# The screen as a person sees it, read from the root window: grab_screen FILE [WxH+X+Y]. Not
+# `xwd -root`: on Xvfb it shows a window mapped over another one black, though the window is
+# painted (`xwd -id` of it and `import` show its picture).
+grab_screen() {
+  if [[ -n "${2:-}" ]]; then
+    import -window root -crop "$2" +repage "$1"
+  else
+    import -window root "$1"
+  fi
+}
+
 # The colour of one screen pixel as "R G B".
 pixel() {
-  xwd -root -silent | convert xwd:- -crop "1x1+$1+$2" -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]\n' info:-
+  import -window root -crop "1x1+$1+$2" -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]\n' info:-
 }
 
 # The first window of that name, waiting up to SECONDS (10); empty when none came.

@@ -67,7 +67,7 @@ check "OK stored Chinese" grep -q '^nSelLanguageIndex=1' "$app/Setting.ini"
 if [[ -n "$shots" && -n "$main" ]]; then
   mkdir -p "$shots"
   eval "$(xdotool getwindowgeometry --shell "$main")"
-  xwd -root -silent | convert xwd:- -crop "640x600+$X+$Y" "$shots/main_after_settings_zh.png"
+  grab_screen "$shots/main_after_settings_zh.png" "640x600+$X+$Y"
 fi
 stop
 

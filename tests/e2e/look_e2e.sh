@@ -10,6 +10,7 @@ probe=$2
 shots=${3:-}
 E2E_NEEDS_ROOT="for port 123 and a network namespace"
 E2E_TOOLS="chronyd montage unshare"
+E2E_SCREEN=1920x1080  # room for the help window beside the main one
 source "$(dirname "$0")/common.sh"
 e2e_enter_x "$@"
 source "$(dirname "$0")/program.sh"
@@ -18,11 +19,22 @@ look="$work/look"
 mkdir -p "$look"
 captured=()
 
+# The window's own area on the screen (inside any frame the window manager gave it) as X, Y,
+# WIDTH and HEIGHT.
+client_area() {
+  local info
+  info=$(xwininfo -id "$1")
+  X=$(awk '/Absolute upper-left X/ { print $NF }' <<<"$info")
+  Y=$(awk '/Absolute upper-left Y/ { print $NF }' <<<"$info")
+  WIDTH=$(awk '/Width:/ { print $NF }' <<<"$info")
+  HEIGHT=$(awk '/Height:/ { print $NF }' <<<"$info")
+}
+
 capture() {  # capture NAME WINDOW: the window as it stands on the screen, from the root
   local name=$1
   sleep 0.6
-  eval "$(xdotool getwindowgeometry --shell "$2")"
-  xwd -root -silent | convert xwd:- -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$look/$name.png"
+  client_area "$2"
+  grab_screen "$look/$name.png" "${WIDTH}x${HEIGHT}+$X+$Y"
   captured+=("$name")
 }
 
@@ -110,7 +122,7 @@ for lang in 0 1; do
     [[ -n "$add" ]] && look_at "add_server_$l" "$add"
     click_in "$settings" 88 91
     click_in "$settings" 275 197
-    confirm=$(xdotool search --onlyvisible --name 'Vantorel|确认|Delete|删除' 2>/dev/null | grep -v "^$window\$" | grep -v "^$settings\$" | head -n 1 || true)
+    confirm=$(find_window '^(Confirm detele|删除确认)$' 5)
     check "$l: Delete asks first" test -n "$confirm"
     [[ -n "$confirm" ]] && look_at "delete_confirm_$l" "$confirm"
     click_in "$settings" 256 47
@@ -133,7 +145,7 @@ for lang in 0 1; do
     capture "prompt_$l" "$prompt"
     px=$((X + WIDTH / 2))
     py=$((Y + HEIGHT / 2))
-    eval "$(xdotool getwindowgeometry --shell "$window")"
+    client_area "$window"
     mx=$((X + 320))
     my=$((Y + 300))
     check "$l: the prompt's centre ($px, $py) is the moved window's ($mx, $my)" \
@@ -141,8 +153,7 @@ for lang in 0 1; do
     wx=$X
     wy=$Y
     xdotool windowfocus --sync "$prompt" key Return
-    sleep 1.5
-    check "$l: Enter in the prompt starts the computer's clock" weekday_shown
+    check "$l: Enter in the prompt starts the computer's clock" eventually 5 weekday_shown
     capture "main_not_calibrated_$l" "$window"
   fi
   check "$l: Escape closes the program" quit_app
@@ -195,13 +206,14 @@ check "Escape closes the program" quit_app
 
 if [[ -n "$shots" ]]; then
   mkdir -p "$shots"
-  args=()
+  tiles=()
   for name in "${captured[@]}"; do
     cp "$look/$name.png" "$shots/look_$name.png"
-    args+=(-label "$name" "$look/$name.png")
+    convert "$look/$name.png" -background '#202428' -fill white -pointsize 16 -gravity south \
+      -splice 0x28 -annotate +0+5 "$name" "$look/tile_$name.png"
+    tiles+=("$look/tile_$name.png")
   done
-  montage "${args[@]}" -tile 4x -geometry '+10+10' -background '#202428' -fill white \
-    -pointsize 14 "$shots/all.png"
+  montage "${tiles[@]}" -tile 4x -geometry '+10+10' -background '#202428' "$shots/all.png"
   check "the contact sheet holds ${#captured[@]} captures" test -s "$shots/all.png"
 fi
 e2e_finish

@@ -16,16 +16,7 @@ source "$(dirname "$0")/program.sh"
 screenshot() {  # screenshot NAME: the main window as it stands, into the screenshot folder
   [[ -n "$shots" ]] || return 0
   mkdir -p "$shots"
-  xwd -root -silent | convert xwd:- -crop "640x600+$wx+$wy" "$shots/$1.png"
-}
-
-weekday_shown() {  # any light text pixel across the weekday line
-  local x
-  for x in $(seq 440 4 520); do
-    read -r r g b < <(pixel $((wx + x)) $((wy + 224)))
-    ((r > 150)) && return 0
-  done
-  return 1
+  grab_screen "$shots/$1.png" "640x600+$wx+$wy"
 }
 
 # 1. Calibrated against the local server; Return flashes the signal.

@@ -53,7 +53,7 @@ fi
 if [[ -n "$shots" && -n "$window" ]]; then
   mkdir -p "$shots"
   eval "$(xdotool getwindowgeometry --shell "$window")"
-  xwd -root -silent | convert xwd:- -crop "640x600+$X+$Y" "$shots/installed.png"
+  grab_screen "$shots/installed.png" "640x600+$X+$Y"
 fi
 check "it saved its settings in the user's folder" grep -q '^nSelNTPServerIndex=' "$home/.config/vantorel/Setting.ini"
 check "and nothing beside the program" test ! -e "$root/usr/bin/Setting.ini"

@@ -74,3 +74,11 @@ button_enabled() {  # the face's fill left of its label: brighter when enabled
   ((r + g + b > 130))
 }
 
+weekday_shown() {  # any light text pixel across the weekday line
+  local x
+  for x in $(seq 440 4 520); do
+    read -r r g b < <(pixel $((wx + x)) $((wy + 224)))
+    ((r > 150)) && return 0
+  done
+  return 1
+}

@@ -36,7 +36,7 @@ for compositor in on off; do
   far=$(pixel_red $((X + 640 + 40)) $((Y + 300)))
   if [[ -n "$shots" ]]; then
     mkdir -p "$shots"
-    xwd -root -silent | convert xwd:- -crop "700x660+$X+$Y" "$shots/shadow_$compositor.png"
+    grab_screen "$shots/shadow_$compositor.png" "700x660+$X+$Y"
   fi
   if [[ $compositor == on ]]; then
     # The compositor paints its own backdrop; the band is darker than it.
