@@ -44,10 +44,12 @@ const char* FlagText(uint16_t flag) {
   return flag != 0 ? "1" : "0";
 }
 
-// The record's own values become the ones it knows the file to hold.
-void Rebase(const SettingsRecord& record) {
+// The record's own values become the ones it knows the file to hold (with the automatic
+// server choice a save after a change of the server list stored).
+void Rebase(const SettingsRecord& record, bool serverListChanged = false) {
   SettingsRecord values = record;
   values.loaded = nullptr;  // one level: a record's history is not kept
+  if (serverListChanged) values.nSelNTPServerIndex = -1;
   record.loaded = std::make_shared<const SettingsRecord>(std::move(values));
 }
 
@@ -154,37 +156,30 @@ bool SaveSettings(const SettingsRecord* record, bool serverListChanged,
   std::error_code error;
   std::filesystem::create_directories(file.parent_path(), error);
   const SettingsRecord* base = record->loaded.get();
-  platform::ProfileFile::KeyValues values;
-  auto put = [&](const char* key, bool changed, std::string value) {
-    if (base == nullptr || changed) values.emplace_back(key, std::move(value));
+  auto changed = [&](auto SettingsRecord::*field) {
+    return base == nullptr || record->*field != base->*field;
   };
-  put("bWelcomeScreen", base && record->bWelcomeScreen != base->bWelcomeScreen,
-      FlagText(record->bWelcomeScreen));
-  put("bDST", base && record->bDST != base->bDST, FlagText(record->bDST));
-  put("bDefualtServers", base && record->bDefualtServers != base->bDefualtServers,
+  platform::ProfileFile::KeyValues values;
+  auto put = [&](const char* key, bool write, std::string value) {
+    if (write) values.emplace_back(key, std::move(value));
+  };
+  put("bWelcomeScreen", changed(&SettingsRecord::bWelcomeScreen), FlagText(record->bWelcomeScreen));
+  put("bDST", changed(&SettingsRecord::bDST), FlagText(record->bDST));
+  put("bDefualtServers", changed(&SettingsRecord::bDefualtServers),
       FlagText(record->bDefualtServers));
-  put("nSelLanguageIndex", base && record->nSelLanguageIndex != base->nSelLanguageIndex,
+  put("nSelLanguageIndex", changed(&SettingsRecord::nSelLanguageIndex),
       std::to_string(record->nSelLanguageIndex));
-  put("nSelTimeZoneIndex", base && record->nSelTimeZoneIndex != base->nSelTimeZoneIndex,
+  put("nSelTimeZoneIndex", changed(&SettingsRecord::nSelTimeZoneIndex),
       std::to_string(record->nSelTimeZoneIndex));
-  if (serverListChanged) {
-    values.emplace_back("nSelNTPServerIndex", "-1");
-  } else {
-    put("nSelNTPServerIndex", base && record->nSelNTPServerIndex != base->nSelNTPServerIndex,
-        std::to_string(record->nSelNTPServerIndex));
-  }
+  put("nSelNTPServerIndex", serverListChanged || changed(&SettingsRecord::nSelNTPServerIndex),
+      serverListChanged ? "-1" : std::to_string(record->nSelNTPServerIndex));
   if (record->strServers) {
-    put("strServers", base && record->strServers != base->strServers, *record->strServers);
+    put("strServers", changed(&SettingsRecord::strServers), *record->strServers);
   }
   if (!values.empty() && !platform::ProfileFile(file).Write(kSettingsSection, values)) {
     return false;
   }
-  Rebase(*record);
-  if (serverListChanged) {
-    SettingsRecord written = *record->loaded;
-    written.nSelNTPServerIndex = -1;
-    record->loaded = std::make_shared<const SettingsRecord>(std::move(written));
-  }
+  Rebase(*record, serverListChanged);
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 
 #include "platform/log.h"
@@ -268,7 +269,7 @@ bool WriteAll(int fd, std::string_view data) {
 
 // Puts the bytes in place of the file at once. The new file takes the old one's mode and
 // owner, so a shared or managed file keeps who may read it.
-bool Replace(const std::filesystem::path& target, const RawFile& old, std::string_view bytes) {
+bool PutInPlace(const std::filesystem::path& target, const RawFile& old, std::string_view bytes) {
   static std::atomic<unsigned> counter{0};
   std::filesystem::path temporary = target;
   temporary += ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter++);
@@ -446,10 +447,12 @@ FileAccess ProfileFile::Probe(const std::filesystem::path& path) {
 }
 
 ProfileFile::Content ProfileFile::Load() const {
+  // Under the lock of the folder a writer would replace the file in: a link's target's.
+  const std::filesystem::path target = ResolveLinks(m_path).value_or(m_path);
   RawFile raw;
   {
-    FolderLock lock(m_path, false);
-    raw = ReadRaw(m_path);
+    FolderLock lock(target, false);
+    raw = ReadRaw(target);
   }
   if (raw.state == State::kUnreadable) {
     Log("cannot read %s: %s", m_path.c_str(), std::strerror(raw.error));
@@ -470,6 +473,18 @@ bool ProfileFile::Write(std::string_view section, std::string_view key,
 }
 
 bool ProfileFile::Write(std::string_view section, const KeyValues& values) const {
+  return Replace([&](const Content& old) {
+    return Encode(WriteInto(old.text, section, values), old.encoding);
+  });
+}
+
+bool ProfileFile::CopyFrom(const std::filesystem::path& source) const {
+  const Content content = ProfileFile(source).Load();
+  if (content.state != State::kRead) return false;
+  return Replace([&](const Content&) { return Encode(content.text, content.encoding); });
+}
+
+bool ProfileFile::Replace(const std::function<std::string(const Content& old)>& newBytes) const {
   const auto target = ResolveLinks(m_path);
   if (!target) {
     Log("cannot write %s: too many symbolic links", m_path.c_str());
@@ -478,20 +493,8 @@ bool ProfileFile::Write(std::string_view section, const KeyValues& values) const
   FolderLock lock(*target, true);
   RawFile old = ReadRaw(*target);
   if (!MayReplace(*target, old)) return false;
-  Content content = Decode(std::move(old.bytes));
-  const std::string updated = WriteInto(content.text, section, values);
-  return Replace(*target, old, Encode(updated, content.encoding));
-}
-
-bool ProfileFile::CopyFrom(const std::filesystem::path& source) const {
-  const Content content = ProfileFile(source).Load();
-  if (content.state != State::kRead) return false;
-  const auto target = ResolveLinks(m_path);
-  if (!target) return false;
-  FolderLock lock(*target, true);
-  const RawFile old = ReadRaw(*target);
-  if (!MayReplace(*target, old)) return false;
-  return Replace(*target, old, Encode(content.text, content.encoding));
+  const Content content = Decode(std::move(old.bytes));
+  return PutInPlace(*target, old, newBytes(content));
 }
 
 }  // namespace vantorel::platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -69,6 +70,11 @@ class ProfileFile {
   static std::string Encode(std::string_view text, Encoding encoding);
 
  private:
+  // The one way the file changes: under the writers' lock, the new bytes made from what the
+  // file (a link's target) holds now, put in its place at once. False, and the file left as
+  // it is, when it cannot be read, is read-only or cannot be written.
+  bool Replace(const std::function<std::string(const Content& old)>& newBytes) const;
+
   std::filesystem::path m_path;
 };
 

@@ -53,14 +53,12 @@ bright_in() {  # bright_in NAME X Y W H
   convert "$look/$1.png" -crop "$4x$5+$2+$3" +repage -fx 'r>0.78 && g>0.78 && b>0.78 ? 1 : 0' \
     -format '%[fx:int(mean*w*h+0.5)]' info:-
 }
-# The first row from the bottom of a column of a capture that holds the dial's teal ring.
+# The lowest row between FROM and TO of a column of a capture that holds the dial's teal ring,
+# or -1.
 lowest_ring_row() {  # lowest_ring_row NAME X FROM TO
-  local y r g b
-  for ((y = $4; y >= $3; y--)); do
-    read -r r g b < <(shot_pixel "$1" "$2" "$y")
-    if ((g > 120 && b > 110 && r < 90)); then echo "$y"; return 0; fi
-  done
-  echo -1
+  convert "$look/$1.png" -crop "1x$(($4 - $3 + 1))+$2+$3" +repage -depth 8 txt:- |
+    awk -F'[,:() ]+' -v from="$3" 'NR > 1 && $3 < 90 && $4 > 120 && $5 > 110 { row = from + $2 }
+      END { print (row == "" ? -1 : row) }'
 }
 stored() { grep -q "^$1=$2\$" "$3"; }
 
@@ -93,7 +91,6 @@ for lang in 0 1; do
   click_in "$window" 548 15
 
   # About, from the window's menu.
-  click_in "$window" 200 15
   eval "$(xdotool getwindowgeometry --shell "$window")"
   xdotool mousemove $((X + 200)) $((Y + 15)) click 3
   sleep 0.5
