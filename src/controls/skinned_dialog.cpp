@@ -25,10 +25,13 @@ void SkinnedDialog::LoadBackground(int id) {
   update();
 }
 
+bool IsPlainEnter(const QKeyEvent& event) {
+  const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+  return enter && (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
 void SkinnedDialog::keyPressEvent(QKeyEvent* event) {
-  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-  const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
-  if (enter && modifiers == Qt::NoModifier && m_enter) {
+  if (IsPlainEnter(*event) && m_enter) {
     event->accept();
     m_enter();
     return;

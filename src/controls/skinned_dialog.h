@@ -5,7 +5,12 @@
 
 #include <functional>
 
+class QKeyEvent;
+
 namespace vantorel {
+
+// Return or the keypad's Enter with no other modifier: the key that means OK.
+bool IsPlainEnter(const QKeyEvent& event);
 
 // A frameless dialog whose whole surface is one skin picture: dragged by any point, cut to a
 // rounded shape by its first picture.

@@ -6,6 +6,7 @@
 #include "controls/my_bitmap_combobox.h"
 #include "controls/my_bitmap_list_box.h"
 #include "controls/my_message_box.h"
+#include "controls/skinned_dialog.h"
 #include "dialogs/add_server_dlg.h"
 #include "res/resource_ids.h"
 #include "timezone/zone_time.h"
@@ -159,8 +160,7 @@ SettingLanguage::SettingLanguage(QWidget* parent)
 }
 
 void SettingLanguage::keyPressEvent(QKeyEvent* event) {
-  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-  if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+  if (!IsPlainEnter(*event)) {
     SkinnedPage::keyPressEvent(event);
     return;
   }

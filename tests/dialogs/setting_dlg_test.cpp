@@ -60,9 +60,15 @@ TEST(SettingDlg, LanguageTakesEffectOnlyOnOk) {
   }
   Settings s(before);
   SettingDlg dlg(s.file, nullptr, kChina);
-  dlg.OnSettingLanguage(1);
+  dlg.show();
+  dlg.SelectTab(2);
+  MyBitmapCombobox* languages = dlg.LanguagePage()->Languages();
+  languages->setCurrentIndex(1);  // no selection event: only Enter takes it
+  QTest::keyClick(languages, Qt::Key_Return);
+  EXPECT_TRUE(dlg.isVisible()) << "Enter inside the language page closes nothing";
   EXPECT_EQ(dlg.Background(), LoadSkin(res::kSettingsEn));  // not re-skinned yet
-  dlg.OnOk();
+  QTest::keyClick(&dlg, Qt::Key_Return);                    // anywhere else Enter is OK
+  EXPECT_EQ(dlg.result(), QDialog::Accepted);
   EXPECT_EQ(dlg.Background(), LoadSkin(res::kSettingsZh));
   SettingsRecord saved;
   LoadSettings(&saved, s.file);
