@@ -99,7 +99,19 @@ pixel() {
 }
 
 # The first window of that name, waiting up to SECONDS (10); empty when none came.
-find_window() { timeout "${2:-10}" xdotool search --sync --name "$1" | head -n 1 || true; }
+# Each look is one plain search: a window destroyed while xdotool walks the tree
+# ends that search with BadWindow, and --sync would give up on the first one.
+find_window() {
+  local until=$((SECONDS + ${2:-10})) found
+  while :; do
+    found=$(xdotool search --name "$1" 2>/dev/null | head -n 1 || true)
+    if [[ -n "$found" || $SECONDS -ge $until ]]; then
+      printf '%s\n' "$found"
+      return 0
+    fi
+    sleep 0.1
+  done
+}
 
 click_in() {  # click_in WINDOW X Y: a click at that point of the window
   eval "$(xdotool getwindowgeometry --shell "$1")"

@@ -42,9 +42,9 @@ chmod 755 "$root" "$root/usr" "$root/usr/bin"
 setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$home" DISPLAY="$DISPLAY" XDG_CONFIG_HOME= \
   QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$home" "$root/usr/bin/vantorel" 2>"$work/app.log" &
 app_pid=$!
-window=$(timeout 10 xdotool search --sync --name '^QUMRA$' | head -n 1 || true)
+window=$(find_window '^QUMRA$')
 check "the installed program opens its window" test -n "$window"
-prompt=$(timeout 15 xdotool search --sync --name '^Prompt$' | head -n 1 || true)
+prompt=$(find_window '^Prompt$' 15)
 check "its calibration run ends (no server here)" test -n "$prompt"
 if [[ -n "$prompt" ]]; then
   xdotool windowfocus --sync "$prompt" key Escape

@@ -27,7 +27,7 @@ for compositor in on off; do
   printf '[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=127.0.0.1\n' >"$work/$compositor/Setting.ini"
   "$work/$compositor/vantorel" 2>/dev/null &
   app=$!
-  window=$(timeout 10 xdotool search --sync --name '^QUMRA$' | head -n 1 || true)
+  window=$(find_window '^QUMRA$')
   [[ -n "$window" ]] || { echo "FAILED: no window ($compositor)"; failures=$((failures + 1)); continue; }
   sleep 1.5
   eval "$(xdotool getwindowgeometry --shell "$window")"
