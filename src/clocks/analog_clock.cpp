@@ -28,7 +28,7 @@ bool AnalogClock::Prepare() {
   }
   m_dial = LoadSkin(res::kClockDial);
   if (m_dial.isNull()) return false;
-  resize(m_dial.size());
+  resize(LogicalSize(m_dial));
   show();
   m_frame = m_dial.convertToFormat(QImage::Format_RGB32);
   for (int& last : m_last) last = -1;
@@ -71,14 +71,16 @@ void AnalogClock::RenderHand(int hand, int position) {
   const QImage source = strip.copy((cell.cell % kColumns) * w, (cell.cell / kColumns) * h, w, h);
   // Whole quarter turns are exact pixel moves: no resampling, no trigonometry.
   m_hands[hand] = source.transformed(QTransform().rotate(90.0 * cell.quarterTurns));
+  m_hands[hand].setDevicePixelRatio(strip.devicePixelRatio());
   ++m_renders[hand];
 }
 
 void AnalogClock::Compose() {
   m_frame = m_dial.convertToFormat(QImage::Format_RGB32);
   QPainter painter(&m_frame);
-  const QRect inner(kEdge, kEdge, m_frame.width() - 2 * kEdge, m_frame.height() - 2 * kEdge);
-  for (const QImage& hand : m_hands) painter.drawImage(inner, hand, inner);
+  const QSize size = LogicalSize(m_frame);
+  const QRect inner(kEdge, kEdge, size.width() - 2 * kEdge, size.height() - 2 * kEdge);
+  for (const QImage& hand : m_hands) painter.drawImage(inner, hand, ToPixels(hand, inner));
 }
 
 void AnalogClock::paintEvent(QPaintEvent*) {

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "controls/skin_image.h"
 #include "mainwnd/ui_call.h"
 #include "res/skins.h"
 
@@ -23,7 +24,7 @@ bool SignalArea::LoadLevelBitmaps(int level0Id, int level1Id) {
   m_levels[0] = LoadSkin(level0Id).convertToFormat(QImage::Format_RGB32);
   m_levels[1] = LoadSkin(level1Id).convertToFormat(QImage::Format_RGB32);
   if (m_levels[0].isNull() || m_levels[1].isNull()) return false;
-  resize(m_levels[1].size());
+  resize(LogicalSize(m_levels[1]));
   return true;
 }
 
@@ -56,7 +57,7 @@ void SignalArea::paintEvent(QPaintEvent*) {
   if (m_levels[0].isNull() || m_levels[1].isNull()) return;
   const int level = m_shown != 0 ? 1 : 0;
   QPainter painter(this);
-  painter.drawImage(rect(), m_levels[level], QRect(QPoint(0, 0), size()));
+  painter.drawImage(rect(), m_levels[level], ToPixels(m_levels[level], rect()));
   m_painted = level;
 }
 

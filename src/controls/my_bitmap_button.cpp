@@ -26,8 +26,8 @@ bool MyBitmapButton::SetBitmap(int resourceId, QRgb transparent, bool twoState, 
     return false;
   }
   m_twoState = twoState;
-  m_frameWidth = m_strip.width() / (twoState ? kTwoStateFrames : kPushFrames);
-  m_frameHeight = m_strip.height();
+  m_frameWidth = LogicalSize(m_strip).width() / (twoState ? kTwoStateFrames : kPushFrames);
+  m_frameHeight = LogicalSize(m_strip).height();
   resize(m_frameWidth, m_frameHeight);
   if (show) this->show();
   update();
@@ -46,8 +46,9 @@ int MyBitmapButton::FrameIndex() const {
 void MyBitmapButton::paintEvent(QPaintEvent*) {
   if (m_strip.isNull()) return;
   QPainter painter(this);
-  painter.drawImage(QPoint(0, 0), m_strip,
-                    QRect(m_frameWidth * FrameIndex(), 0, m_frameWidth, m_frameHeight));
+  painter.drawImage(
+      QPoint(0, 0), m_strip,
+      ToPixels(m_strip, QRect(m_frameWidth * FrameIndex(), 0, m_frameWidth, m_frameHeight)));
 }
 
 void MyBitmapButton::enterEvent(QEnterEvent*) {

@@ -75,8 +75,8 @@ bool MyBitmapCombobox::LoadSkin(int resourceId, QRgb transparent) {
   QImage skin = LoadKeyedSkin(resourceId, transparent);
   if (skin.isNull()) return false;
   m_skin = std::move(skin);
-  m_frameWidth = m_skin.width() / kSkinFrames;
-  m_frameHeight = m_skin.height();
+  m_frameWidth = LogicalSize(m_skin).width() / kSkinFrames;
+  m_frameHeight = LogicalSize(m_skin).height();
   resize(m_frameWidth, height());
   show();
   update();
@@ -105,8 +105,9 @@ void MyBitmapCombobox::SetState(ButtonState state) {
 void MyBitmapCombobox::paintEvent(QPaintEvent*) {
   if (m_skin.isNull()) return;
   QPainter painter(this);
-  painter.drawImage(QPoint(0, 0), m_skin,
-                    QRect(m_frameWidth * FaceFrame(), 0, m_frameWidth, m_frameHeight));
+  painter.drawImage(
+      QPoint(0, 0), m_skin,
+      ToPixels(m_skin, QRect(m_frameWidth * FaceFrame(), 0, m_frameWidth, m_frameHeight)));
   if (currentIndex() < 0) return;
   painter.setPen(FaceTextColour());
   painter.setFont(font());

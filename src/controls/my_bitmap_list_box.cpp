@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+#include "controls/skin_image.h"
 #include "res/skins.h"
 
 namespace vantorel {
@@ -22,7 +23,8 @@ class ItemPainter final : public QStyledItemDelegate {
     const bool selected = option.state.testFlag(QStyle::State_Selected);
     const QImage& picture = selected ? m_list->Selection() : m_list->Background();
     if (!picture.isNull()) {
-      painter->drawImage(option.rect, picture, QRect(QPoint(0, 0), option.rect.size()));
+      painter->drawImage(option.rect, picture,
+                         ToPixels(picture, QRect(QPoint(0, 0), option.rect.size())));
     }
     painter->setPen(kItemText);
     painter->setFont(option.font);
@@ -52,7 +54,7 @@ void MyBitmapListBox::SetBitmaps(int backgroundId, int selectionId) {
   if (QImage background = LoadSkin(backgroundId); !background.isNull()) {
     m_background = std::move(background);
     if (!m_sized) {
-      resize(m_background.size());
+      resize(LogicalSize(m_background));
       m_sized = true;
     }
   }

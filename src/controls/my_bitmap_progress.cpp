@@ -22,7 +22,7 @@ bool MyBitmapProgress::SetBitmaps(int troughId, int barId, int alternativeId, QR
   m_bar = LoadKeyedSkin(barId, transparent);
   if (m_bar.isNull()) return false;
   if (alternativeId != 0) m_alternative = LoadKeyedSkin(alternativeId, transparent);
-  resize(m_trough.size());
+  resize(LogicalSize(m_trough));
   show();
   update();
   return true;
@@ -51,12 +51,12 @@ void MyBitmapProgress::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.drawImage(QRect(0, 0, w, h), m_trough);
   const QImage& bar = (!m_alternative.isNull() && m_mode == 1) ? m_alternative : m_bar;
-  painter.drawImage(QRect(0, 0, kCapWidth, h), bar, QRect(0, 0, kCapWidth, h));
+  painter.drawImage(QRect(0, 0, kCapWidth, h), bar, ToPixels(bar, QRect(0, 0, kCapWidth, h)));
   // The bar always ends in the picture's right end: its rightmost columns are shown.
   if (const auto length = ProgressBarLength(w, m_position, m_lower, m_upper);
       length && *length > 0) {
     const int l = qMin(*length, w - kCapWidth);
-    painter.drawImage(QRect(kCapWidth, 0, l, h), bar, QRect(w - l, 0, l, h));
+    painter.drawImage(QRect(kCapWidth, 0, l, h), bar, ToPixels(bar, QRect(w - l, 0, l, h)));
   }
 }
 

@@ -19,8 +19,8 @@ bool MyBitmapTabCtrl::SetBitmap(int resourceId, QRgb transparent) {
   QImage strip = LoadKeyedSkin(resourceId, transparent);
   if (strip.isNull()) return false;
   m_strip = std::move(strip);
-  m_cellWidth = m_strip.width() / kCells;
-  m_cellHeight = m_strip.height();
+  m_cellWidth = LogicalSize(m_strip).width() / kCells;
+  m_cellHeight = LogicalSize(m_strip).height();
   resize(m_cellWidth * kTabs, m_cellHeight);
   update();
   return true;
@@ -47,8 +47,9 @@ void MyBitmapTabCtrl::paintEvent(QPaintEvent*) {
   if (m_strip.isNull()) return;
   QPainter painter(this);
   for (int tab = 0; tab < kTabs; ++tab) {
-    painter.drawImage(QPoint(m_cellWidth * tab, 0), m_strip,
-                      QRect(m_cellWidth * CellOf(tab), 0, m_cellWidth, m_cellHeight));
+    painter.drawImage(
+        QPoint(m_cellWidth * tab, 0), m_strip,
+        ToPixels(m_strip, QRect(m_cellWidth * CellOf(tab), 0, m_cellWidth, m_cellHeight)));
   }
 }
 

@@ -11,6 +11,7 @@ namespace vantorel {
 QImage KeyedImage(const QImage& picture, QRgb key) {
   if (picture.isNull()) return {};
   QImage keyed = picture.convertToFormat(QImage::Format_ARGB32);
+  keyed.setDevicePixelRatio(picture.devicePixelRatio());
   const QRgb bare = key & 0xFFFFFFu;
   for (int y = 0; y < keyed.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
@@ -19,6 +20,23 @@ QImage KeyedImage(const QImage& picture, QRgb key) {
     }
   }
   return keyed;
+}
+
+QSize LogicalSize(const QImage& picture) {
+  return picture.deviceIndependentSize().toSize();
+}
+
+QRect ToPixels(const QImage& picture, const QRect& logical) {
+  const qreal ratio = picture.devicePixelRatio();
+  return QRectF(logical.x() * ratio, logical.y() * ratio, logical.width() * ratio,
+                logical.height() * ratio)
+      .toRect();
+}
+
+QImage Part(const QImage& picture, const QRect& logical) {
+  QImage part = picture.copy(ToPixels(picture, logical));
+  part.setDevicePixelRatio(picture.devicePixelRatio());
+  return part;
 }
 
 QImage LoadKeyedSkin(int id, QRgb key) {

@@ -19,7 +19,7 @@ void SkinnedDialog::LoadBackground(int id) {
   if (picture.isNull()) return;
   m_background = std::move(picture);
   if (m_shapeCuts == 0) {
-    CutRoundedShape(this, m_background.size(), m_corner);
+    CutRoundedShape(this, LogicalSize(m_background), m_corner);
     ++m_shapeCuts;
   }
   update();

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "controls/skin_image.h"
 #include "res/skins.h"
 
 namespace vantorel {
@@ -11,7 +12,7 @@ void SkinnedPage::LoadBackground(int id) {
   if (picture.isNull()) return;
   m_background = std::move(picture);
   if (!m_sized) {
-    resize(m_background.size());
+    resize(LogicalSize(m_background));
     m_sized = true;
   }
   update();

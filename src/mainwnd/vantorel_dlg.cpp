@@ -240,8 +240,7 @@ void VantorelDlg::LoadBackground(int id) {
   m_skin = picture.convertToFormat(QImage::Format_RGB32);
   DrawStateLabel(m_labelCalibrated);
   if (!m_shaped) {
-    resize(m_skin.size());
-    CutRoundedShape(this, m_skin.size(), kCorner);
+    CutRoundedShape(this, LogicalSize(m_skin), kCorner);
     m_shaped = true;
   }
   update();
@@ -255,26 +254,33 @@ void VantorelDlg::DrawStateLabel(bool calibrated) {
   if (label.isNull()) return;
   m_labelFrame = 2 * (m_language == kChinese ? 1 : 0) + (calibrated ? 1 : 0);
   QPainter painter(&m_background);
-  painter.drawImage(kLabelAt, label,
-                    QRect(kLabelWidth * m_labelFrame, 0, kLabelWidth, kLabelHeight));
+  painter.drawImage(
+      kLabelAt, label,
+      ToPixels(label, QRect(kLabelWidth * m_labelFrame, 0, kLabelWidth, kLabelHeight)));
 }
 
 void VantorelDlg::ComposeDateBitmap() {
   if (m_digits.isNull()) {
     m_digits = KeyedImage(LoadSkin(res::kDateDigits), kDateKey);
     if (m_digits.isNull()) return;
-    m_date = QImage(kDateBitmapWidth, m_digits.height(), QImage::Format_ARGB32_Premultiplied);
+    const qreal ratio = m_digits.devicePixelRatio();
+    m_date = QImage(qRound(kDateBitmapWidth * ratio), m_digits.height(),
+                    QImage::Format_ARGB32_Premultiplied);
+    m_date.setDevicePixelRatio(ratio);
   }
   m_date.fill(Qt::transparent);
   QPainter painter(&m_date);
+  const int height = LogicalSize(m_digits).height();
   int x = 0;
   for (const QChar c : m_dateText) {
     if (c == QLatin1Char('-')) {
-      painter.drawImage(QPoint(x, 0), m_digits, QRect(kDashAt, 0, kDashWidth, m_digits.height()));
+      painter.drawImage(QPoint(x, 0), m_digits,
+                        ToPixels(m_digits, QRect(kDashAt, 0, kDashWidth, height)));
       x += kDashAdvance;
     } else if (c.isDigit() && c.digitValue() >= 0 && c.digitValue() <= 9) {
-      painter.drawImage(QPoint(x, 0), m_digits,
-                        QRect(kDigitWidth * c.digitValue(), 0, kDigitWidth, m_digits.height()));
+      painter.drawImage(
+          QPoint(x, 0), m_digits,
+          ToPixels(m_digits, QRect(kDigitWidth * c.digitValue(), 0, kDigitWidth, height)));
       x += kDigitWidth;
     }
   }
@@ -501,12 +507,14 @@ void VantorelDlg::paintEvent(QPaintEvent*) {
   painter.drawText(kTimeRect, Qt::AlignCenter | Qt::TextSingleLine, m_timeText);
   if (!m_date.isNull() && m_dateWidth > 0) {
     const QPoint at(kDateRect.left() + (kDateRect.width() - m_dateWidth) / 2,
-                    kDateRect.top() + (kDateRect.height() - m_date.height()) / 2);
-    painter.drawImage(at, m_date, QRect(0, 0, m_dateWidth, m_date.height()));
+                    kDateRect.top() + (kDateRect.height() - LogicalSize(m_date).height()) / 2);
+    painter.drawImage(at, m_date,
+                      ToPixels(m_date, QRect(0, 0, m_dateWidth, LogicalSize(m_date).height())));
   }
   if (m_engine.Flags() & DigitalClock::kRunning) {
     if (m_language == kChinese && !m_weekdays.isNull()) {
-      painter.drawImage(kWeekdayRect.topLeft(), m_weekdays, QRect(100 * m_weekday, 0, 100, 22));
+      painter.drawImage(kWeekdayRect.topLeft(), m_weekdays,
+                        ToPixels(m_weekdays, QRect(100 * m_weekday, 0, 100, 22)));
     } else {
       painter.setFont(m_weekdayFont);
       painter.drawText(kWeekdayRect, Qt::AlignCenter | Qt::TextSingleLine, m_weekdayText);

@@ -42,8 +42,13 @@ QFont Font(int language, int pixels, bool bold = false) {
   return font;
 }
 
+// Every picture is drawn twice: once for a plain screen and once, with twice the pixels, for a
+// screen scaled by 2. The drawing code works in the plain picture's units at both.
+int g_scale = 1;
+
 QImage Canvas(int width, int height) {
-  QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+  QImage image(width * g_scale, height * g_scale, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(g_scale);
   image.fill(Qt::transparent);
   return image;
 }
@@ -53,6 +58,7 @@ QImage Canvas(int width, int height) {
 // keyed, so no half-key fringe remains, and no kept pixel happens to equal the key.
 QImage Keyed(const QImage& drawing, QRgb key, QColor backdrop) {
   QImage out(drawing.size(), QImage::Format_RGB32);
+  out.setDevicePixelRatio(drawing.devicePixelRatio());
   for (int y = 0; y < drawing.height(); ++y) {
     const auto* in = reinterpret_cast<const QRgb*>(drawing.constScanLine(y));
     auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
@@ -269,7 +275,8 @@ QImage ZonePageBackground(int language) {
 }
 
 QImage Solid(int width, int height, QColor colour) {
-  QImage image(width, height, QImage::Format_RGB32);
+  QImage image(width * g_scale, height * g_scale, QImage::Format_RGB32);
+  image.setDevicePixelRatio(g_scale);
   image.fill(colour);
   return image;
 }
@@ -716,18 +723,24 @@ int main(int argc, char** argv) {
   QTextStream list(&qrc);
   list << "<RCC>\n  <qresource prefix=\"/res\">\n";
   QList<QPair<int, QImage>> pictures;
-  for (const SkinSpec& spec : SkinCatalog()) {
-    const QImage picture = Draw(spec);
-    if (picture.size() != QSize(spec.width, spec.height)) {
-      std::fprintf(stderr, "skin %d: drawn %dx%d, expected %dx%d\n", spec.id, picture.width(),
-                   picture.height(), spec.width, spec.height);
-      return 1;
+  for (const int scale : {1, 2}) {
+    g_scale = scale;
+    for (const SkinSpec& spec : SkinCatalog()) {
+      const QImage picture = Draw(spec);
+      const QSize expected(spec.width * scale, spec.height * scale);
+      if (picture.size() != expected || picture.devicePixelRatio() != scale) {
+        std::fprintf(stderr, "skin %d at %dx: drawn %dx%d, expected %dx%d\n", spec.id, scale,
+                     picture.width(), picture.height(), expected.width(), expected.height());
+        return 1;
+      }
+      const QString name = scale == 1 ? QStringLiteral("%1.png").arg(spec.id)
+                                      : QStringLiteral("%1@2x.png").arg(spec.id);
+      if (!picture.save(out.filePath(name))) return 1;
+      list << "    <file>" << name << "</file>\n";
+      if (scale == 1) pictures.append({spec.id, picture});
     }
-    const QString name = QStringLiteral("%1.png").arg(spec.id);
-    if (!picture.save(out.filePath(name))) return 1;
-    list << "    <file>" << name << "</file>\n";
-    pictures.append({spec.id, picture});
   }
+  g_scale = 1;
   list << "  </qresource>\n</RCC>\n";
   // The icon in the sizes desktops use, for installing.
   for (const int size : {16, 24, 32, 48, 64, 128, 256}) {

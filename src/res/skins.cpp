@@ -1,5 +1,6 @@
 #include "res/skins.h"
 
+#include <QGuiApplication>
 #include <QString>
 #include <mutex>
 
@@ -10,10 +11,20 @@ static void RegisterSkinResources() {
 
 namespace vantorel {
 
-QImage LoadSkin(int id) {
+int SkinScale() {
+  // A screen scaled by more than 1 gets the pictures drawn at twice the size: Qt shrinks them
+  // sharply at 1.5 where it would blur the small ones up.
+  return qApp != nullptr && qApp->devicePixelRatio() > 1.0 ? 2 : 1;
+}
+
+QImage LoadSkin(int id, int scale) {
   static std::once_flag registered;
   std::call_once(registered, RegisterSkinResources);
-  return QImage(QStringLiteral(":/res/%1.png").arg(id));
+  if (scale == 0) scale = SkinScale();
+  QImage picture(scale == 2 ? QStringLiteral(":/res/%1@2x.png").arg(id)
+                            : QStringLiteral(":/res/%1.png").arg(id));
+  picture.setDevicePixelRatio(scale);
+  return picture;
 }
 
 }  // namespace vantorel

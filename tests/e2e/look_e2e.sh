@@ -10,7 +10,7 @@ probe=$2
 shots=${3:-}
 E2E_NEEDS_ROOT="for port 123 and a network namespace"
 E2E_TOOLS="chronyd montage unshare"
-E2E_SCREEN=1920x1080  # room for the help window beside the main one
+E2E_SCREEN=2560x1440  # room for the help beside the main window, and for it at twice the size
 source "$(dirname "$0")/common.sh"
 e2e_enter_x "$@"
 source "$(dirname "$0")/program.sh"
@@ -127,6 +127,62 @@ for lang in 0 1; do
   fi
   check "$l: Escape closes the program" quit_app
 done
+
+# A screen scaled by 2: the pictures drawn for it, edge for edge, and the signal pure.
+QT_SCALE_FACTOR=2 launch "[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=127.0.0.1\nnSelTimeZoneIndex=56\n"
+dot_teal() {
+  read -r r g b < <(pixel $((wx + 676)) $((wy + 118)))
+  ((g > 150 && r < 150))
+}
+check "at scale 2: calibrated" eventually 10 dot_teal
+sleep 0.6
+client_area "$window"
+grab_screen "$look/main_2x_full.png" "${WIDTH}x${HEIGHT}+$X+$Y"
+check "at scale 2 the window is 1280 x 1200 pixels on the screen" test "$WIDTH x $HEIGHT" = "1280 x 1200"
+# The title band's one-pixel accent rule (row 30) is rows 60 and 61, both the accent itself,
+# between the band and the face: no grey blur of a picture scaled up.
+rule=$(convert "$look/main_2x_full.png" -crop 1x4+400+59 +repage -depth 8 txt:- |
+  awk -F'[()]' 'NR > 1 { printf "%s%s", sep, $2; sep = " " }')
+read -r above first second below <<<"$rule"
+check "at scale 2 the rule is two rows of the accent, sharp, on the band ($rule)" \
+  test "$above/$first/$second" = "32,40,48/38,166,154/38,166,154" -a "$below" != "38,166,154"
+# The title's letters are drawn with the screen's pixels: a picture blown up from half the size
+# is the same after keeping every other pixel and doubling them back; this one is not.
+convert "$look/main_2x_full.png" -crop 240x60+0+0 +repage "$work/title.png"
+convert "$work/title.png" -sample 50% -sample 200% "$work/title_blocks.png"
+fine=$(compare -metric AE "$work/title.png" "$work/title_blocks.png" null: 2>&1 || true)
+check "at scale 2 the title is drawn in full detail ($fine pixels finer than 2 x 2)" test "${fine%% *}" -gt 500
+corners=$(for at in 0+0 1279+0 0+1199 1279+1199 20+20; do
+  convert "$look/main_2x_full.png" -crop "1x1+$at" -depth 8 txt:- | awk -F'[()]' 'NR > 1 { printf "%s ", $2 }'
+done)
+check "at scale 2 the corners are cut round, the band inside ($corners)" \
+  test "$corners" = "0,0,0 0,0,0 0,0,0 0,0,0 32,40,48 "
+keyed=$(convert "$look/main_2x_full.png" -fx 'r > 0.8 && g < 0.25 && b < 0.25 ? 1 : 0' \
+  -format '%[fx:int(mean*w*h+0.5)]' info:-)
+check "at scale 2 no key colour shows ($keyed pixels)" test "$keyed" = 0
+xdotool mousemove $((X + 400)) $((Y + 20)) mousedown 1 sleep 0.2 mousemove $((X + 450)) $((Y + 60)) \
+  sleep 0.2 mousemove $((X + 500)) $((Y + 100)) sleep 0.2 mouseup 1
+sleep 0.4
+before="$X $Y"
+client_area "$window"
+check "at scale 2 the window drags (from $before to $X $Y)" test "$X $Y" = "$((${before% *} + 100)) $((${before#* } + 80))"
+# The signal area (32, 154; 248 x 360) during a transmission: only black and white, ever.
+xdotool windowfocus --sync "$window" key Return
+colours="$work/signal_colours"
+: >"$colours"
+area_colours() {
+  import -window root -crop "496x720+$((X + 64))+$((Y + 308))" +repage png:- |
+    convert - -unique-colors -depth 8 txt:- | awk -F'[()]' 'NR > 1 { print $2 }' >>"$colours"
+}
+until_time=$((SECONDS + 10))
+while ((SECONDS < until_time)) && ! grep -q '^255,255,255$' "$colours"; do area_colours; done
+for _ in 1 2 3; do area_colours; done  # and the steps after the first white one
+sort -u -o "$colours" "$colours"
+check "at scale 2 the signal area is pure black and white ($(paste -sd' ' "$colours"))" \
+  test "$(paste -sd' ' "$colours")" = "0,0,0 255,255,255"
+convert "$look/main_2x_full.png" -crop 640x600+0+0 +repage "$look/main_2x_top_left.png"
+captured+=(main_2x_top_left)
+check "at scale 2: Escape closes the program" quit_app
 stop_chronyd
 
 # The prompt after a failed run opens centred on the main window, wherever it was moved, and
@@ -204,6 +260,7 @@ check "Escape closes the program" quit_app
 if [[ -n "$shots" ]]; then
   mkdir -p "$shots"
   tiles=()
+  cp "$look/main_2x_full.png" "$shots/look_main_2x.png" 2>/dev/null || true
   for name in "${captured[@]}"; do
     cp "$look/$name.png" "$shots/look_$name.png"
     convert "$look/$name.png" -background '#202428' -fill white -pointsize 16 -gravity south \
