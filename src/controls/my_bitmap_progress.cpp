@@ -45,7 +45,7 @@ void MyBitmapProgress::SetBarMode(int mode) {
 }
 
 void MyBitmapProgress::paintEvent(QPaintEvent*) {
-  if (m_trough.isNull() || m_bar.isNull()) return;
+  if (m_trough.isNull() || m_bar.isNull() || m_upper < m_lower) return;
   const int w = width();
   const int h = height();
   QPainter painter(this);

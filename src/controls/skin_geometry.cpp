@@ -1,5 +1,7 @@
 #include "controls/skin_geometry.h"
 
+#include <algorithm>
+
 namespace vantorel {
 namespace {
 constexpr int kCapWidth = 5;
@@ -8,7 +10,8 @@ enum TabState { kTabNormal = 0, kTabHover = 1, kTabSelected = 2 };
 }  // namespace
 
 std::optional<int> ProgressBarLength(int width, int position, int lower, int upper) {
-  if (upper == lower) return std::nullopt;
+  if (upper <= lower) return std::nullopt;
+  position = std::clamp(position, lower, upper);
   const double span =
       static_cast<double>(width - 2 * kCapWidth) * (position - lower) / (upper - lower);
   return static_cast<int>(span) + kCapWidth;

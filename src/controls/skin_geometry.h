@@ -5,8 +5,8 @@
 namespace vantorel {
 
 // Progress bar: the visible bar length for a position in [lower, upper] on a bar W pixels
-// wide, 5 (the right cap) at the lower end and W - 5 at the upper end; nothing for an empty
-// range. Positions beyond the range are not clamped: a caller keeps them inside.
+// wide, 5 (the right cap) at the lower end and W - 5 at the upper end; a position beyond the
+// range counts as its nearer end. Nothing for an empty or reversed range.
 std::optional<int> ProgressBarLength(int width, int position, int lower, int upper);
 
 // Tab strip: the cell of a tab, 3 x tab + state (0 normal, 1 hover, 2 selected). The selected

@@ -51,10 +51,12 @@ TEST(ProgressBarLength, FollowsThePositionBetweenTheCaps) {
     int position;
     std::optional<int> length;
   };
-  for (const Case& c : {Case{0, 5}, Case{24, 122}, Case{48, 240}, Case{1, 9}, Case{47, 235}}) {
+  for (const Case& c : {Case{0, 5}, Case{24, 122}, Case{48, 240}, Case{1, 9}, Case{47, 235},
+                        Case{-1, 5}, Case{-100000, 5}, Case{49, 240}, Case{1 << 30, 240}}) {
     EXPECT_EQ(ProgressBarLength(245, c.position, 0, 48), c.length) << c.position;
   }
   EXPECT_EQ(ProgressBarLength(245, 3, 7, 7), std::nullopt);
+  EXPECT_EQ(ProgressBarLength(245, 3, 7, 2), std::nullopt);
 }
 
 TEST(TabCell, SelectedBeatsHover) {

@@ -130,7 +130,7 @@ TEST(MyBitmapProgress, BarLengthFollowsThePosition) {
     int position;
     int length;
   };
-  for (const Case& c : {Case{0, 5}, Case{24, 122}, Case{48, 240}, Case{60, 240}}) {
+  for (const Case& c : {Case{0, 5}, Case{24, 122}, Case{48, 240}, Case{60, 240}, Case{-1, 5}}) {
     progress.SetPos(c.position);
     EXPECT_EQ(GrabbedBarLength(progress, trough, bar), c.length) << c.position;
   }
@@ -138,6 +138,9 @@ TEST(MyBitmapProgress, BarLengthFollowsThePosition) {
   const QImage ordinary = progress.grab().toImage();
   progress.SetBarMode(1);
   EXPECT_NE(progress.grab().toImage(), ordinary);  // the alternative bar
+  progress.SetRange(48, 0);                        // reversed: not even the trough
+  const QImage reversed = progress.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_NE(reversed.pixel(120, 6) & 0xFFFFFF, trough.pixel(120, 6) & 0xFFFFFF);
 }
 
 TEST(MyBitmapTabCtrl, CellsFollowSelectionAndHover) {
