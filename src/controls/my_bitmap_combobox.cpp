@@ -1,6 +1,9 @@
 #include "controls/my_bitmap_combobox.h"
 
 #include <QAbstractItemView>
+#include <QCursor>
+#include <QScreen>
+#include <algorithm>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -41,8 +44,18 @@ class FlatItem final : public QStyledItemDelegate {
 }  // namespace
 
 MyBitmapCombobox::MyBitmapCombobox(QWidget* parent)
-    : QComboBox(parent), m_tip(new QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint)) {
+    : QComboBox(parent),
+      m_tip(new QLabel(nullptr,
+                       Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput)) {
   setItemDelegate(new FlatItem(this));
+  // A drop-down list, not a menu laid over the face: the style's own pop-up would be centred on
+  // the current row, as tall as the screen and as wide as the widest text.
+  setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+  setMaxVisibleItems(kVisibleRows);
+  view()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  SkinScrollBars(view());
+  view()->parentWidget()->installEventFilter(this);
   view()->viewport()->installEventFilter(this);
   view()->viewport()->setMouseTracking(true);
   setAttribute(Qt::WA_Hover);
@@ -126,11 +139,17 @@ void MyBitmapCombobox::leaveEvent(QEvent* event) {
 }
 
 void MyBitmapCombobox::mousePressEvent(QMouseEvent* event) {
+  // Where the pointer really is: under a reparenting window manager the toolkit's idea of a
+  // dialog's place can lag behind where the manager put it, and the list must drop from the
+  // face the user sees.
+  m_pressOrigin = (event->globalPosition() - event->position()).toPoint();
+  m_pressedOpen = true;
   SetState(ButtonState::kPressed);
   QComboBox::mousePressEvent(event);
 }
 
 void MyBitmapCombobox::mouseReleaseEvent(QMouseEvent* event) {
+  m_pressedOpen = false;
   QComboBox::mouseReleaseEvent(event);
   SetState(ButtonState::kNormal);
 }
@@ -151,7 +170,27 @@ void MyBitmapCombobox::keyPressEvent(QKeyEvent* event) {
   event->ignore();
 }
 
+void MyBitmapCombobox::showPopup() {
+  QComboBox::showPopup();
+  QWidget* popup = view()->window();
+  if (popup == window() || !popup->isVisible()) return;
+  const QRect face = Face();
+  const int rows = std::clamp(count(), 1, kVisibleRows);
+  // The pop-up's own edges around the rows, as the toolkit laid them out.
+  const int chrome = popup->height() - view()->viewport()->height();
+  const QSize size(face.width(), rows * kItemHeight + chrome);
+  const QRect shownFace = GlobalFace();
+  QPoint at(shownFace.left(), shownFace.bottom() + 1);
+  if (const QScreen* shown = screen()) {
+    const QRect room = shown->availableGeometry();
+    if (at.y() + size.height() > room.bottom() + 1) at.setY(shownFace.top() - size.height());
+  }
+  popup->setGeometry(QRect(at, size));
+  view()->scrollTo(view()->currentIndex());
+}
+
 void MyBitmapCombobox::hidePopup() {
+  m_pressedOpen = false;
   m_tip->hide();
   QComboBox::hidePopup();
   SetState(ButtonState::kNormal);
@@ -181,16 +220,38 @@ void MyBitmapCombobox::UpdateTip(int row, const QRect& itemRect) {
   m_tip->show();
 }
 
+QRect MyBitmapCombobox::Face() const {
+  return m_skin.isNull() ? rect() : QRect(0, 0, m_frameWidth, m_frameHeight);
+}
+
+QRect MyBitmapCombobox::GlobalFace() const {
+  const QPoint origin = m_pressedOpen ? m_pressOrigin : mapToGlobal(QPoint(0, 0));
+  return Face().translated(origin);
+}
+
 bool MyBitmapCombobox::eventFilter(QObject* watched, QEvent* event) {
+  // The list now opens below the face, so the release of the click that opened it lands
+  // outside the list, where the toolkit takes it for a click away: over the face it is not.
+  if (watched == view()->parentWidget() && event->type() == QEvent::MouseButtonRelease) {
+    const QPoint at = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+    if (GlobalFace().contains(at)) return true;
+  }
   if (watched == view()->viewport()) {
     if (event->type() == QEvent::MouseMove) {
       const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
       const QModelIndex index = view()->indexAt(at);
-      const QRect rect = view()->visualRect(index);
+      // A row is as wide as the list shows it, whatever its measured width.
+      QRect rect = view()->visualRect(index);
+      rect.setWidth(std::min(rect.width(), view()->viewport()->width() - rect.left()));
       UpdateTip(index.isValid() ? index.row() : -1,
                 QRect(view()->viewport()->mapToGlobal(rect.topLeft()), rect.size()));
-    } else if (event->type() == QEvent::Leave || event->type() == QEvent::Hide) {
+    } else if (event->type() == QEvent::Hide) {
       m_tip->hide();
+    } else if (event->type() == QEvent::Leave) {
+      // The tip itself, shown under the pointer, makes the toolkit send the list a leave: only
+      // a pointer that really left the list hides it.
+      QWidget* rows = view()->viewport();
+      if (!rows->rect().contains(rows->mapFromGlobal(QCursor::pos()))) m_tip->hide();
     }
   }
   return QComboBox::eventFilter(watched, event);

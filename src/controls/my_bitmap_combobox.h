@@ -18,6 +18,7 @@ class MyBitmapCombobox : public QComboBox, public ZoneListBox {
 
  public:
   static constexpr int kItemHeight = 16;
+  static constexpr int kVisibleRows = 12;
 
   explicit MyBitmapCombobox(QWidget* parent = nullptr);
   ~MyBitmapCombobox() override;
@@ -47,6 +48,9 @@ class MyBitmapCombobox : public QComboBox, public ZoneListBox {
   }
   void SetCurSel(int index) override { setCurrentIndex(index); }
 
+  // The list drops below the face (above it where the screen has no room below), as wide as
+  // the face and at most kVisibleRows high.
+  void showPopup() override;
   void hidePopup() override;
 
  signals:
@@ -65,6 +69,8 @@ class MyBitmapCombobox : public QComboBox, public ZoneListBox {
 
  private:
   void SetState(ButtonState state);
+  QRect Face() const;        // where the face is drawn
+  QRect GlobalFace() const;  // and where that is on the screen
 
   ButtonState m_state = ButtonState::kNormal;
   QImage m_skin;
@@ -74,6 +80,8 @@ class MyBitmapCombobox : public QComboBox, public ZoneListBox {
   QColor m_disabledText{128, 128, 128};
   QMargins m_margins;
   QLabel* m_tip;
+  QPoint m_pressOrigin;  // this control's origin on the screen, as the last press showed it
+  bool m_pressedOpen = false;
 };
 
 }  // namespace vantorel

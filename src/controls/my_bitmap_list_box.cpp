@@ -48,6 +48,7 @@ MyBitmapListBox::MyBitmapListBox(QWidget* parent) : QListWidget(parent) {
   setUniformItemSizes(true);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   viewport()->setAutoFillBackground(false);
+  SkinScrollBars(this);
 }
 
 void MyBitmapListBox::SetBitmaps(int backgroundId, int selectionId) {

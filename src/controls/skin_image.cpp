@@ -1,9 +1,12 @@
 #include "controls/skin_image.h"
 
+#include <QAbstractScrollArea>
 #include <QPainterPath>
+#include <QScrollBar>
 #include <QRegion>
 #include <QWidget>
 
+#include "res/skin_catalog.h"
 #include "res/skins.h"
 
 namespace vantorel {
@@ -41,6 +44,21 @@ QImage Part(const QImage& picture, const QRect& logical) {
 
 QImage LoadKeyedSkin(int id, QRgb key) {
   return KeyedImage(LoadSkin(id), key);
+}
+
+void SkinScrollBars(QAbstractScrollArea* list) {
+  const QColor trough{QRgb(res::kSkinTrough)};
+  const QColor accent{QRgb(res::kSkinAccent)};
+  list->verticalScrollBar()->setStyleSheet(
+      QStringLiteral(
+          "QScrollBar:vertical { background: %1; width: %3px; margin: 0; border: none; }"
+          "QScrollBar::handle:vertical { background: %2; min-height: 20px; margin: 1px;"
+          " border-radius: 3px; }"
+          "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; border: none; "
+          "}"
+          "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }")
+          .arg(trough.name(), accent.name())
+          .arg(kSkinScrollBarWidth));
 }
 
 void CutRoundedShape(QWidget* window, QSize size, int cornerEllipse) {

@@ -2,6 +2,7 @@
 
 #include <QImage>
 
+class QAbstractScrollArea;
 class QWidget;
 
 namespace vantorel {
@@ -17,6 +18,11 @@ QImage LoadKeyedSkin(int id, QRgb key);
 QSize LogicalSize(const QImage& picture);
 QRect ToPixels(const QImage& picture, const QRect& logical);
 QImage Part(const QImage& picture, const QRect& logical);
+
+// Scroll bars of the skin: a dark trough with the accent colour for the handle, and no arrow
+// buttons; the vertical one of that list is given them.
+inline constexpr int kSkinScrollBarWidth = 8;
+void SkinScrollBars(QAbstractScrollArea* list);
 
 // Sizes a frameless window to its picture and cuts it to a rectangle whose corners are
 // ellipses of that size.

@@ -13,6 +13,10 @@ inline constexpr int32_t kKeyDateGrey = 0x3C3C3C;   // RGB 60, 60, 60
 inline constexpr int32_t kKeyHandStrip = 0x1F1A17;  // RGB 31, 26, 23
 inline constexpr int32_t kKeyOrangeRed = 0xFF4500;  // RGB 255, 69, 0
 
+// The skin's own colours, for what is drawn at run time in its style (scroll bars).
+inline constexpr int32_t kSkinTrough = 0x1B2128;  // RGB 27, 33, 40: the darkest slate
+inline constexpr int32_t kSkinAccent = 0x26A69A;  // RGB 38, 166, 154
+
 // One picture of the skins: its size, how many frames lie side by side in it, and the colour
 // that marks its transparent places (kNoKey for an opaque picture).
 struct SkinSpec {

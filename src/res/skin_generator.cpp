@@ -28,8 +28,8 @@ const QColor kText(240, 240, 240);
 const QColor kDim(150, 160, 170);
 const QColor kSlate(38, 47, 56);
 const QColor kSlateLight(55, 67, 79);
-const QColor kSlateDark(27, 33, 40);
-const QColor kAccent(38, 166, 154);
+const QColor kSlateDark{QRgb(kSkinTrough)};
+const QColor kAccent{QRgb(kSkinAccent)};
 const QColor kAccentLight(77, 208, 195);
 const QColor kWarn(240, 173, 78);
 
