@@ -156,7 +156,8 @@ void Panel(QPainter& p, const QRectF& box, qreal radius = 10) {
   p.drawRoundedRect(box, radius, radius);
 }
 
-QImage Backdrop(int width, int height, const QString& title, int language) {
+// A face with a title band of that height, ruled off below in the accent colour.
+QImage Backdrop(int width, int height, const QString& title, int language, int band = 30) {
   QImage image = Canvas(width, height);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
@@ -164,10 +165,10 @@ QImage Backdrop(int width, int height, const QString& title, int language) {
   shade.setColorAt(0, kSlateLight);
   shade.setColorAt(1, kSlateDark);
   p.fillRect(image.rect(), shade);
-  p.fillRect(QRect(0, 0, width, 30), QColor(32, 40, 48));
-  p.fillRect(QRect(0, 30, width, 1), kAccent);
+  p.fillRect(QRect(0, 0, width, band), QColor(32, 40, 48));
+  p.fillRect(QRect(0, band, width, 1), kAccent);
   if (!title.isEmpty())
-    Text(p, QRectF(14, 0, width - 28, 30), title, Font(language, 15, true), kText,
+    Text(p, QRectF(14, 0, width - 28, band), title, Font(language, 15, true), kText,
          Qt::AlignVCenter | Qt::AlignLeft);
   return image;
 }
@@ -496,42 +497,103 @@ QImage TabStrip(int language) {
       kSlateDark);
 }
 
+// The help window's close button sits at (552, 10), 24 x 21: the band is drawn around it, its
+// centre line on the button's.
+constexpr int kHelpBand = 41;
+
+struct HelpSection {
+  QString heading;
+  QString body;
+};
+
+QList<HelpSection> HelpSections(bool zh) {
+  if (zh)
+    return {
+        {QStringLiteral("Vantorel 做什么"),
+         QStringLiteral(
+             "它向网络时间服务器询问电脑时钟的偏差，显示所选时区的标准时间，并通过屏幕把时间"
+             "传给手表。它从不改动电脑的时钟。启动时、按“更 新”时以及每小时一次重新校准；"
+             "十二次有效应答后状态显示“已校准”。")},
+        {QStringLiteral("对表，一步一步"),
+         QStringLiteral("1. 等状态显示“已校准”。\n2. 把手表的光感窗口平贴在左侧黑色区域的中央，"
+                        "保持不动。\n3. 按“校 时”或回车键。\n4. 约两秒后区域黑白闪烁两秒，手表读取"
+                        "日期和时间；闪烁停止后再移开手表。")},
+        {QStringLiteral("亮度与夜间模式"),
+         QStringLiteral(
+             "屏幕亮度调到最高，关闭夜间模式、护眼模式等改变颜色的功能：手表读的是区域的明暗。")},
+        {QStringLiteral("注意：闪烁"),
+         QStringLiteral(
+             "该区域会快速闪烁。闪光令您不适，或有光敏性癫痫病史时，请勿注视闪烁区域。")},
+        {QStringLiteral("没有网络时"),
+         QStringLiteral("无法连接服务器时程序会询问是否用本机时间校时；Alt+回车也直接发送本机时间。"
+                        "此时状态显示“未校准”，精度取决于电脑时钟。")},
+        {QStringLiteral("设置文件"),
+         QStringLiteral("设置保存在程序旁的 Setting.ini；那里不能写入时，保存在 "
+                        "~/.config/vantorel/Setting.ini。无法读取的文件绝不会被覆盖。")},
+        {QStringLiteral("服务器列表"),
+         QStringLiteral("在“设置”的“NTP 服务器”页可以添加、编辑、删除服务器，或恢复默认的列表。"
+                        "一台服务器连续失败五次后换下一台。")},
+    };
+  return {
+      {QStringLiteral("What Vantorel does"),
+       QStringLiteral(
+           "It asks network time servers how far your computer's clock is off, shows the "
+           "standard time of your zone and sends that time to your watch through the "
+           "screen. It never changes the computer's clock. It calibrates at start, when "
+           "you press Update and once an hour; after twelve good answers the label says "
+           "Calibrated.")},
+      {QStringLiteral("Setting a watch, step by step"),
+       QStringLiteral(
+           "1. Wait until the label says Calibrated.\n2. Hold the watch's light sensor flat "
+           "against the middle of the black area on the left and keep it still.\n3. Press "
+           "Calibrate or Return.\n4. About two seconds later the area flashes black and "
+           "white for two seconds; the watch reads the date and time. Take it away when "
+           "the flashing stops.")},
+      {QStringLiteral("Brightness and night light"),
+       QStringLiteral(
+           "Turn the screen up to full brightness and switch off night-light or eye-care "
+           "colour modes: the watch reads the area's light.")},
+      {QStringLiteral("Caution: flashing"),
+       QStringLiteral("The area flashes quickly. If flashing light troubles you, or you have a "
+                      "history of photosensitive epilepsy, do not look at it while it flashes.")},
+      {QStringLiteral("Without a network"),
+       QStringLiteral(
+           "When no server answers, Vantorel asks whether to use the computer's own time; "
+           "Alt+Return sends it at once. The label then says Not calibrated, and the "
+           "watch is as right as the computer's clock.")},
+      {QStringLiteral("Where the settings live"),
+       QStringLiteral(
+           "In Setting.ini beside the program, or in ~/.config/vantorel/Setting.ini where "
+           "the program's folder cannot be written. A file it cannot read is never "
+           "written over.")},
+      {QStringLiteral("The server list"),
+       QStringLiteral("The NTP Server page of the settings adds, edits and deletes servers, or "
+                      "restores the built-in list. After five failures in a row the next server is "
+                      "asked.")},
+  };
+}
+
 QImage HelpPage(int language) {
   const bool zh = language == 1;
-  QImage image = Backdrop(593, 630, zh ? QStringLiteral("帮助") : QStringLiteral("Help"), language);
+  QImage image =
+      Backdrop(593, 630, zh ? QStringLiteral("帮助") : QStringLiteral("Help"), language, kHelpBand);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  const QString body =
-      zh ? QStringLiteral(
-               "Vantorel 通过屏幕把标准时间传给你的手表，不会改动电脑的时钟。\n\n"
-               "1. 校准：程序启动时、按“更 新”时以及每小时一次，会向网络时间服务器询问，"
-               "得到电脑时钟的偏差。进度条走满、状态显示“已校准”后即可对表。\n\n"
-               "2. 对表：把手表的光感窗口贴在左侧闪烁区域的中央，保持不动；按“校 时”或回车键。"
-               "约两秒后区域会黑白闪烁两秒，手表读取后即完成。\n\n"
-               "3. 屏幕亮度请调到 100%，并关闭护眼、夜间模式等会改变颜色的功能。\n\n"
-               "4. 没有网络时，可以选择用本机时间校时（状态显示“未校准”）。\n\n"
-               "注意：对光敏感或有光敏性癫痫病史的人，请勿注视闪烁区域。")
-         : QStringLiteral(
-               "Vantorel sends the standard time to your watch through the screen. It never "
-               "changes "
-               "your computer's clock.\n\n"
-               "1. Calibrating: at start, when you press Update and once an hour, Vantorel asks "
-               "network time servers how far your computer's clock is off. When the bar is full "
-               "and the "
-               "label says Calibrated, the time shown is the standard time.\n\n"
-               "2. Setting the watch: hold the watch's light sensor flat against the middle of the "
-               "flashing area on the left and keep it still. Press Calibrate or Return. About two "
-               "seconds later the area flashes black and white for two seconds; the watch reads "
-               "it.\n\n"
-               "3. Turn the screen brightness up to 100 % and switch off night or eye-care modes "
-               "that change colours.\n\n"
-               "4. Without a network you may calibrate with the computer's own time; the label "
-               "then "
-               "says Not calibrated.\n\n"
-               "Caution: if flashing light troubles you, or you have a history of photosensitive "
-               "epilepsy, do not look at the flashing area.");
-  Text(p, QRectF(28, 48, 537, 560), body, Font(language, zh ? 15 : 14), kText,
-       Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
+  const QFont heading = Font(language, zh ? 16 : 15, true);
+  const QFont body = Font(language, zh ? 14 : 13);
+  const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+  qreal y = kHelpBand + 14;
+  for (const HelpSection& section : HelpSections(zh)) {
+    const QRectF headingBox(28, y, 537, 24);
+    Text(p, headingBox, section.heading, heading, kAccentLight, flags);
+    y += QFontMetricsF(heading).height() + 4;
+    p.setFont(body);
+    const QRectF bodyBox = p.boundingRect(QRectF(28, y, 537, 400), flags, section.body);
+    Text(p, QRectF(28, y, 537, bodyBox.height()), section.body, body, kText, flags);
+    y += bodyBox.height() + 14;
+  }
+  if (y > 630 - 8)
+    std::fprintf(stderr, "help page %d: the text runs to %.0f of 630\n", language, y);
   return Opaque(image);
 }
 
