@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QRegion>
+#include <QWindow>
 
 #include <xcb/xcb.h>
 
@@ -48,9 +49,13 @@ bool WndShadow::Initialized() {
 }
 
 bool WndShadow::CompositingActive() {
-  if (QGuiApplication::platformName() == QLatin1String("xcb")) return X11CompositorRunning();
-  // Elsewhere (Wayland, Windows, macOS) translucent windows are always composited.
-  return QGuiApplication::platformName() != QLatin1String("offscreen");
+  const QString platform = QGuiApplication::platformName();
+  if (platform == QLatin1String("xcb")) return X11CompositorRunning();
+  // Wayland composites, but a client cannot place its own top-level windows: a shadow would
+  // land wherever the compositor puts it.
+  if (platform.startsWith(QLatin1String("wayland"))) return false;
+  // Windows and macOS always composite translucent windows.
+  return platform != QLatin1String("offscreen");
 }
 
 WndShadow::WndShadow()
@@ -70,6 +75,20 @@ bool WndShadow::Create(QWidget* parent) {
   if (!g_initialized || parent == nullptr || m_parent != nullptr) return false;
   m_parent = parent;
   parent->installEventFilter(this);
+  // Owned by the window it follows, so the window manager stacks the two together.
+  winId();
+  parent->window()->winId();
+  if (windowHandle() != nullptr)
+    windowHandle()->setTransientParent(parent->window()->windowHandle());
+  m_wasComposited = Composited();
+  m_compositionWatch.setInterval(kCompositionWatchMs);
+  connect(&m_compositionWatch, &QTimer::timeout, this, [this] {
+    const bool composited = Composited();
+    if (composited == m_wasComposited) return;
+    m_wasComposited = composited;
+    ShowForParent();
+  });
+  m_compositionWatch.start();
   connect(parent, &QObject::destroyed, this, [this] {
     m_parent = nullptr;
     hide();
