@@ -33,6 +33,12 @@ struct Shot {
 
 const QRgb kRed = qRgb(255, 0, 0);
 
+// A control as its window shows it: drawn over the face behind it, where its key-coloured
+// pixels are transparent.
+QImage Composed(QWidget& control) {
+  return control.parentWidget()->grab(control.geometry()).toImage();
+}
+
 void Enter(QWidget& widget) {
   QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), widget.mapToGlobal(QPointF(2, 2)));
   QApplication::sendEvent(&widget, &enter);
@@ -62,7 +68,7 @@ void FourFaces(QWidget& board, std::vector<Shot>& shots, const QString& name,
     if (face == 0) control->setEnabled(false);
     if (face >= 2) Enter(*control);
     if (face == 3) Press(*control);
-    shots.push_back({name + " " + faces[face], control->grab().toImage()});
+    shots.push_back({name + " " + faces[face], Composed(*control)});
   }
 }
 
@@ -104,8 +110,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
     return 2;
   }
+  // The dialogs' face colour behind every control, as in the windows.
   QWidget board;
   board.resize(1000, 800);
+  QPalette face = board.palette();
+  face.setColor(QPalette::Window, QColor(38, 47, 56));
+  board.setPalette(face);
+  board.setAutoFillBackground(true);
   board.show();
   std::vector<Shot> shots;
 
@@ -151,7 +162,7 @@ int main(int argc, char** argv) {
       progress.SetPos(position);
       progress.SetBarMode(mode);
       shots.push_back({QStringLiteral("progress %1/48 mode %2").arg(position).arg(mode),
-                       progress.grab().toImage()});
+                       Composed(progress)});
     }
   }
   for (const int strip : {res::kTabStripEn, res::kTabStripZh}) {
@@ -164,7 +175,7 @@ int main(int argc, char** argv) {
                        QPointF(103 * hover + 20, 10), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
       QApplication::sendEvent(&tabs, &move);
       shots.push_back({QStringLiteral("tabs %1 selected, %2 hover").arg(selected).arg(hover),
-                       tabs.grab().toImage()});
+                       Composed(tabs)});
     }
   }
   struct ComboSkin {
@@ -192,7 +203,7 @@ int main(int argc, char** argv) {
       list.addItem(name);
     list.setCurrentRow(2);
     list.show();
-    shots.push_back({QStringLiteral("server list, item 2 selected"), list.grab().toImage()});
+    shots.push_back({QStringLiteral("server list, item 2 selected"), Composed(list)});
   }
   for (const auto& [h, m, s] : {std::tuple{3, 0, 0}, std::tuple{12, 59, 59}, std::tuple{15, 36, 0},
                                 std::tuple{10, 10, 44}}) {
