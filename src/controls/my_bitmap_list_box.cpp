@@ -1,6 +1,7 @@
 #include "controls/my_bitmap_list_box.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <QStyledItemDelegate>
 
 #include "controls/skin_image.h"
@@ -10,6 +11,7 @@ namespace vantorel {
 namespace {
 
 constexpr int kTextInset = 6;
+constexpr int kMostSmaller = 3;  // steps of a pixel or half a point
 const QColor kItemText(220, 220, 220);
 
 // Each item shows the top-left part of the selection picture when selected, else of the
@@ -26,10 +28,27 @@ class ItemPainter final : public QStyledItemDelegate {
       painter->drawImage(option.rect, picture,
                          ToPixels(picture, QRect(QPoint(0, 0), option.rect.size())));
     }
+    // The text has the width the list shows, beside its scroll bar; a name too long for it
+    // is set smaller rather than cut.
+    QRect text = option.rect.adjusted(kTextInset, 0, -kTextInset, 0);
+    text.setRight(std::min(text.right(), m_list->viewport()->width() - 1 - kTextInset));
+    const QString name = index.data(Qt::DisplayRole).toString();
     painter->setPen(kItemText);
-    painter->setFont(option.font);
-    painter->drawText(option.rect.adjusted(kTextInset, 0, -kTextInset, 0),
-                      Qt::AlignLeft | Qt::AlignVCenter, index.data(Qt::DisplayRole).toString());
+    painter->setFont(FittingFont(option.font, name, text.width()));
+    painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
+                      painter->fontMetrics().elidedText(name, Qt::ElideMiddle, text.width()));
+  }
+
+  static QFont FittingFont(QFont font, const QString& name, int width) {
+    for (int step = 0; step < kMostSmaller && QFontMetrics(font).horizontalAdvance(name) > width;
+         ++step) {
+      if (font.pixelSize() > 0) {
+        font.setPixelSize(font.pixelSize() - 1);
+      } else {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+      }
+    }
+    return font;
   }
 
   QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {

@@ -61,6 +61,22 @@ lowest_ring_row() {  # lowest_ring_row NAME X FROM TO
       END { print (row == "" ? -1 : row) }'
 }
 stored() { grep -q "^$1=$2\$" "$3"; }
+visible_windows() { xdotool search --onlyvisible --name '.*' 2>/dev/null | sort -u; }
+# The windows that came up since the list in $1 was taken, one id a line.
+new_windows() { comm -13 <(printf '%s\n' "$1") <(visible_windows); }
+geometry_of() {  # geometry_of WINDOW: sets GX, GY, GW, GH
+  local info
+  info=$(xwininfo -id "$1")
+  GX=$(awk '/Absolute upper-left X/ { print $NF }' <<<"$info")
+  GY=$(awk '/Absolute upper-left Y/ { print $NF }' <<<"$info")
+  GW=$(awk '/Width:/ { print $NF }' <<<"$info")
+  GH=$(awk '/Height:/ { print $NF }' <<<"$info")
+}
+# The colours down one column of a capture, a line each.
+column_colours() {  # column_colours NAME X FROM TO
+  convert "$look/$1.png" -crop "1x$(($4 - $3 + 1))+$2+$3" +repage -depth 8 txt:- |
+    awk -F'[()]' 'NR > 1 { print $2 }'
+}
 
 lang_name=(en zh)
 settings_title=('^Setting$' '^设置$')
@@ -87,7 +103,16 @@ for lang in 0 1; do
   click_in "$window" 548 15
   help=$(find_window '^Help$' 5)
   check "$l: the question mark opens the help" test -n "$help"
-  [[ -n "$help" ]] && capture "help_$l" "$help"
+  if [[ -n "$help" ]]; then
+    capture "help_$l" "$help"
+    # The close button (552, 10; 24 x 21) sits centred in the title band above the accent rule.
+    rule=$(column_colours "help_$l" 300 0 80 | grep -n '^38,166,154$' | head -n 1 | cut -d: -f1)
+    rows=$(column_colours "help_$l" 564 0 $((rule - 2)) | grep -vn '^32,40,48$' | cut -d: -f1)
+    top=$(($(head -n 1 <<<"$rows") - 1))
+    bottom=$(($(tail -n 1 <<<"$rows") - 1))
+    check "$l: the help's close button (rows $top-$bottom) is centred in its band (rows 0-$((rule - 2)))" \
+      test $((2 * (top + bottom) - 2 * (rule - 2))) -le 4 -a $((2 * (top + bottom) - 2 * (rule - 2))) -ge -4
+  fi
   click_in "$window" 548 15
 
   # About, from the window's menu.
@@ -111,8 +136,58 @@ for lang in 0 1; do
     old=$(bright_in "settings_zone_$l" 24 150 120 24)
     check "$l: the DST label is beside its box ($beside bright pixels there, $old at the old place)" \
       test "$beside" -gt 20 -a "$old" -eq 0
+    # The zone list drops below its face (118, 35 of the page; 209 x 32), as wide, twelve rows.
+    before=$(visible_windows)
+    click_in "$settings" 200 116
+    popup=$(new_windows "$before" | head -n 1)
+    check "$l: the zone list opens" test -n "$popup"
+    if [[ -n "$popup" ]]; then
+      client_area "$settings"
+      geometry_of "$popup"
+      check "$l: it drops from the face's bottom ($GY = $((Y + 132))), as wide ($GW), at most 12 rows ($GH)" \
+        test "$GY" = $((Y + 132)) -a "$GW" = 209 -a "$GH" -le $((12 * 16 + 4)) -a "$GH" -ge $((12 * 16))
+      px=$GX py=$GY pw=$GW ph=$GH
+      sleep 0.3
+      grab_screen "$look/zone_list_$l.png" "${pw}x$ph+$px+$py"
+      bar=$(column_colours "zone_list_$l" $((pw - 5)) 2 $((ph - 3)) | sort | uniq -c)
+      check "$l: the list's scroll bar is the skin's ($(awk '{ printf "%s:%s ", $2, $1 }' <<<"$bar"))" \
+        test "$(grep -c . <<<"$bar")" -ge 2 -a -z "$(awk '{ split($2, c, ","); if (c[1] > 60) print }' <<<"$bar")"
+      with_tip=0 without_tip=0 tip_wide=1 last_tip_row=-1
+      opened=$(visible_windows)
+      for row in $(seq 0 11); do
+        xdotool mousemove $((px + 60)) $((py + 1 + 16 * row + 8)) sleep 0.1 mousemove $((px + 61)) $((py + 1 + 16 * row + 9))
+        sleep 0.3
+        tip=$(new_windows "$opened" | head -n 1)
+        if [[ -n "$tip" ]]; then
+          with_tip=$((with_tip + 1))
+          last_tip_row=$row
+          geometry_of "$tip"
+          ((GW > pw - 2 - 8 - 6)) || tip_wide=0
+        else
+          without_tip=$((without_tip + 1))
+        fi
+      done
+      check "$l: long names show their tip, short ones none ($with_tip with, $without_tip without)" \
+        test "$with_tip" -gt 0 -a "$without_tip" -gt 0 -a "$tip_wide" = 1
+      if ((last_tip_row >= 0)); then
+        xdotool mousemove $((px + 60)) $((py + 1 + 16 * last_tip_row + 8)) sleep 0.1 \
+          mousemove $((px + 62)) $((py + 1 + 16 * last_tip_row + 8))
+        sleep 0.4
+      fi
+      grab_screen "$look/zone_popup_$l.png" "$((pw + 330))x$((ph + 150))+$X+$Y"
+      captured+=("zone_popup_$l")
+      xdotool key Escape
+      sleep 0.3
+    fi
     click_in "$settings" 153 47
     capture "settings_servers_$l" "$settings"
+    # The built-in list overflows the box: scrolled, in the skin's scroll bar, no name cut.
+    click_in "$settings" 100 245
+    xdotool mousemove $((X + 100)) $((Y + 150)) click --repeat 4 5
+    capture "settings_servers_scrolled_$l" "$settings"
+    bar=$(column_colours "settings_servers_scrolled_$l" 201 82 224 | sort | uniq -c)
+    check "$l: the server list's scroll bar is the skin's ($(awk '{ printf "%s:%s ", $2, $1 }' <<<"$bar"))" \
+      test "$(grep -c . <<<"$bar")" -ge 2 -a -z "$(awk '{ split($2, c, ","); if (c[1] > 60) print }' <<<"$bar")"
     click_in "$settings" 275 109
     add=$(xdotool search --onlyvisible --name 'NTP' 2>/dev/null | head -n 1 || true)
     check "$l: Add opens the server dialog" test -n "$add"
@@ -130,8 +205,9 @@ done
 
 # A screen scaled by 2: the pictures drawn for it, edge for edge, and the signal pure.
 QT_SCALE_FACTOR=2 launch "[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=127.0.0.1\nnSelTimeZoneIndex=56\n"
-dot_teal() {
-  read -r r g b < <(pixel $((wx + 676)) $((wy + 118)))
+dot_teal() {  # where the window is now: the manager may place it after it appears
+  client_area "$window"
+  read -r r g b < <(pixel $((X + 676)) $((Y + 118)))
   ((g > 150 && r < 150))
 }
 check "at scale 2: calibrated" eventually 10 dot_teal
