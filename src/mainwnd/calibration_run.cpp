@@ -1,9 +1,12 @@
 #include "mainwnd/calibration_run.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 
+#include "ntp/ntp_packet.h"
 #include "ntp/sntp_client.h"
+#include "platform/last_error.h"
 #include "platform/log.h"
 
 namespace vantorel {
@@ -106,6 +109,19 @@ void CalibrationRun::ChooseServer() {
   }
 }
 
+bool CalibrationRun::ChooseServerBut(const std::vector<std::string>& refused) {
+  const auto isRefused = [&] {
+    return std::find(refused.begin(), refused.end(), m_currentServer) != refused.end();
+  };
+  // Each pick moves on through the list, and the list plus the last resort holds at most
+  // size + 1 names: that many picks meet every one of them.
+  for (size_t pick = 0; pick <= m_servers.size(); ++pick) {
+    ChooseServer();
+    if (!isRefused()) return true;
+  }
+  return false;
+}
+
 bool CalibrationRun::StartCalibration() {
   if (m_running.exchange(true)) return false;
   if (m_worker.joinable()) m_worker.join();  // the last run has ended; this only reaps it
@@ -145,6 +161,9 @@ CalibrationOutcome CalibrationRun::Run() {
   int progress = 0;
   int queries = 0;
   double sum = 0.0;
+  // Servers that answered with a kiss-o'-death: they asked to be left alone, and are for the
+  // rest of this run.
+  std::vector<std::string> refused;
   m_host.SetProgressRange(0, total);
   m_host.SetProgressPos(0);
 
@@ -153,7 +172,7 @@ CalibrationOutcome CalibrationRun::Run() {
     while (attempt < total && !m_cancel) {
       if (successes < kOffsetsPerRun && failures >= kFailuresPerServer) {
         ++switches;
-        ChooseServer();
+        if (!ChooseServerBut(refused)) break;
         progress += kOffsetsPerRun - failures - serverSuccesses;
         failures = 0;
         serverSuccesses = 0;
@@ -162,7 +181,12 @@ CalibrationOutcome CalibrationRun::Run() {
       SntpResult result;
       ++queries;
       if (!m_sntp.Query(m_currentServer, result, kNtpPort)) {
-        ++failures;
+        if (platform::GetLastError() == kNtpErrorKissOfDeath) {
+          refused.push_back(m_currentServer);
+          failures = kFailuresPerServer;  // switch now, as after a server's last failure
+        } else {
+          ++failures;
+        }
       } else if (IsPlausibleOffset(result.clockOffset)) {
         sum += result.clockOffset;
         ++successes;

@@ -87,6 +87,9 @@ class CalibrationRun {
 
   void SelectInitialServer();
   void ChooseServer();
+  // The next server as ChooseServer picks it, passing over those that asked to be left alone;
+  // false when every one of them did.
+  bool ChooseServerBut(const std::vector<std::string>& refused);
   int LocalZoneCode() const;
   bool IsPlausibleOffset(double seconds) const;
 

@@ -532,7 +532,7 @@ QList<HelpSection> HelpSections(bool zh) {
                         "~/.config/vantorel/Setting.ini。无法读取的文件绝不会被覆盖。")},
         {QStringLiteral("服务器列表"),
          QStringLiteral("在“设置”的“NTP 服务器”页可以添加、编辑、删除服务器，或恢复默认的列表。"
-                        "一台服务器连续失败五次后换下一台。")},
+                        "一台服务器连续失败五次，或要求停止询问时，换下一台。")},
     };
   return {
       {QStringLiteral("What Vantorel does"),
@@ -568,8 +568,8 @@ QList<HelpSection> HelpSections(bool zh) {
            "written over.")},
       {QStringLiteral("The server list"),
        QStringLiteral("The NTP Server page of the settings adds, edits and deletes servers, or "
-                      "restores the built-in list. After five failures in a row the next server is "
-                      "asked.")},
+                      "restores the built-in list. After five failures in a row, or when a server "
+                      "asks to be left alone, the next one is asked.")},
   };
 }
 
