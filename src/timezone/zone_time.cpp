@@ -35,12 +35,15 @@ void FillZoneList(ZoneListBox& list, int language, int* selected, const platform
       const int at = list.InsertString(i, text);
       list.SetItemData(at, ZoneItemData(i));
       if (s == i) list.SetCurSel(i);
-      list.DeleteString(i + 1);
+      // A list shorter than the table has no old row here.
+      if (i + 1 < list.GetCount()) list.DeleteString(i + 1);
     } else {
       const int at = list.AddString(text);
       list.SetItemData(at, ZoneItemData(i));
     }
   }
+  // Nor may rows of a longer one outlast the refresh.
+  while (refresh && list.GetCount() > kTimeZoneCount) list.DeleteString(kTimeZoneCount);
   if (!IsValidZoneIndex(s)) s = MatchSystemZone(s, host);
   if (s < 0) s = 0;
   if (!refresh) list.SetCurSel(s);

@@ -199,9 +199,11 @@ TEST(SaveSettings, NullRecordsDoNothing) {
   const auto file = dir.File("Setting.ini");
   EXPECT_FALSE(SaveSettings(nullptr, false, file));
   EXPECT_FALSE(std::filesystem::exists(file));
+  const std::string kept = "[Vantorel]\nnSelLanguageIndex=1\n";
+  WriteFile(file, kept);
+  EXPECT_FALSE(SaveSettings(nullptr, true, file));
   LoadSettings(nullptr, file);
-  LoadSettings(nullptr);
-  SaveSettings(nullptr, true);
+  EXPECT_EQ(ReadFile(file), kept);
 }
 
 TEST(SettingsFilePath, BesideTheProgramOrInTheUsersFolder) {

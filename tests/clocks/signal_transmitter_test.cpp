@@ -127,10 +127,12 @@ TEST(SignalTransmission, OffsetsMoveTheFrameAndNullPointersSendTheLocalClock) {
                                               c.shift ? &*c.shift : nullptr, c.notCalibrated));
     ASSERT_TRUE(WaitIdle(transmitter, 6s)) << c.what;
     EXPECT_EQ(transmitter.FrameTime(), platform::FileTimeToSystemTime(c.encodes)) << c.what;
-    const uint64_t block = TimeBlock(transmitter.FrameTime(), c.notCalibrated != 0);
-    EXPECT_EQ((block >> 33) & 1, static_cast<uint64_t>(c.notCalibrated)) << c.what;
-    const SignalLevels levels = transmitter.Levels();
-    EXPECT_EQ(levels[kTimeBlockFirstIndex + 33], c.notCalibrated) << c.what;
+    // What went out is the whole frame of the expected time and flag, step for step.
+    SignalLevels expected{};
+    BuildFrame(TimeBlock(platform::FileTimeToSystemTime(c.encodes), c.notCalibrated != 0),
+               &expected);
+    EXPECT_EQ(transmitter.Levels(), expected) << c.what;
+    EXPECT_EQ(transmitter.Levels()[kTimeBlockFirstIndex + 33], c.notCalibrated) << c.what;
   }
 }
 

@@ -85,8 +85,23 @@ TEST(MyBitmapCombobox, TipOnlyForItemsWiderThanTheListLessSix) {
   c.box.UpdateTip(-1, {});
   EXPECT_FALSE(c.box.TipVisible());
 
+  // In the open list, the pointer over a row too long for it shows the tip; over a short row
+  // it goes.
+  c.box.AddString("(GMT-03:00) Buenos Aires, Georgetown, a name longer than the list");
   c.box.showPopup();
-  c.box.UpdateTip(2, QRect(50, 50, 10, 16));
+  QAbstractItemView* list = c.box.view();
+  const auto hover = [&](int row) {
+    const QPoint at = list->visualRect(list->model()->index(row, 0)).center() - QPoint(40, 0);
+    QMouseEvent move(QEvent::MouseMove, at, list->viewport()->mapToGlobal(at), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &move);
+  };
+  hover(3);
+  ASSERT_TRUE(c.box.TipVisible());
+  EXPECT_EQ(c.box.TipText(), c.box.itemText(3));
+  hover(0);
+  EXPECT_FALSE(c.box.TipVisible());
+  hover(3);
   ASSERT_TRUE(c.box.TipVisible());
   c.box.hidePopup();  // closing the list hides the tip and returns the face to normal
   EXPECT_FALSE(c.box.TipVisible());
@@ -107,8 +122,10 @@ TEST(MyBitmapCombobox, ParentHearsAPickNotAProgrammaticSelection) {
   EXPECT_EQ(picks.at(0).at(0).toInt(), 1);
   EXPECT_EQ(c.box.currentIndex(), 1);
   c.box.showPopup();
+  list->setCurrentIndex(list->model()->index(2, 0));  // highlighted, not taken
   c.box.hidePopup();  // closing the list without a pick tells the parent nothing
   EXPECT_EQ(picks.count(), 1);
+  EXPECT_EQ(c.box.currentIndex(), 1);
 }
 
 TEST(MyBitmapCombobox, FillsAsAZoneList) {
@@ -172,6 +189,8 @@ TEST(MyMessageBox, AnswersAndShowsTextVerbatim) {
        MyMessageBox::kIdCancel},
       {[](MyMessageBox& box) { box.close(); }, MyMessageBox::kIdCancel},  // the close box
       {[](MyMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }, MyMessageBox::kIdCancel},
+      // Every way out but OK counts as Cancel, so the keys are told apart by Enter's OK.
+      {[](MyMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }, MyMessageBox::kIdOk},
   };
   for (const Case& c : cases) {
     MyMessageBox box;

@@ -134,23 +134,27 @@ TEST(ResolveZoneIndex, KeepsValidRowsAndMatchesTheRest) {
     EXPECT_EQ(ResolveZoneIndex(c.stored, c.unset, china), c.row) << c.stored;
 }
 
-TEST(FillZoneList, FillsAnewInEitherLanguage) {
+// An empty list is filled anew; one that holds rows of any number is refreshed in place and
+// ends with exactly the table's rows.
+TEST(FillZoneList, FillsAnewOrRefreshesInEitherLanguage) {
   const FixedHostZone china(-480, "China Standard Time");
   for (const int language : {0, 1, 2}) {
-    PlainList list;
-    list.items.push_back({"leftover"});
-    list.items.clear();
-    int selected = 30;
-    FillZoneList(list, language, &selected, china);
-    ASSERT_EQ(list.GetCount(), kTimeZoneCount);
-    EXPECT_EQ(list.resets, 1);
-    EXPECT_EQ(list.selection, 30);
-    EXPECT_EQ(selected, 30);
-    for (int i = 0; i < kTimeZoneCount; ++i) {
-      const TimeZoneRow& row = kTimeZones[static_cast<size_t>(i)];
-      EXPECT_EQ(list.items[static_cast<size_t>(i)].text,
-                language == 1 ? row.chineseDisplay : row.englishDisplay);
-      EXPECT_EQ(list.items[static_cast<size_t>(i)].data, ZoneItemData(i));
+    for (const size_t leftovers : {0u, 1u, 80u}) {
+      SCOPED_TRACE(leftovers);
+      PlainList list;
+      list.items.assign(leftovers, {"leftover"});
+      int selected = 30;
+      FillZoneList(list, language, &selected, china);
+      ASSERT_EQ(list.GetCount(), kTimeZoneCount);
+      EXPECT_EQ(list.resets, leftovers == 0 ? 1 : 0);
+      EXPECT_EQ(list.selection, 30);
+      EXPECT_EQ(selected, 30);
+      for (int i = 0; i < kTimeZoneCount; ++i) {
+        const TimeZoneRow& row = kTimeZones[static_cast<size_t>(i)];
+        EXPECT_EQ(list.items[static_cast<size_t>(i)].text,
+                  language == 1 ? row.chineseDisplay : row.englishDisplay);
+        EXPECT_EQ(list.items[static_cast<size_t>(i)].data, ZoneItemData(i));
+      }
     }
   }
 }
