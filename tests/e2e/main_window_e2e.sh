@@ -16,6 +16,7 @@ source "$(dirname "$0")/program.sh"
 screenshot() {  # screenshot NAME: the main window as it stands, into the screenshot folder
   [[ -n "$shots" ]] || return 0
   mkdir -p "$shots"
+  window_origin
   grab_screen "$shots/$1.png" "640x600+$wx+$wy"
 }
 

@@ -29,11 +29,17 @@ launch() {  # launch SETTINGS: the program in a folder of its own with that Sett
   window=$(find_window '^QUMRA$')
   wx=0
   wy=0
-  if [[ -n "$window" ]]; then
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    wx=$X
-    wy=$Y
-  fi
+  window_origin
+}
+
+# Where the window's own area is on the screen now, in wx and wy. Asked again at each look:
+# the window manager may frame and place the window a while after it appears.
+window_origin() {
+  [[ -n "${window:-}" ]] || return 0
+  local info
+  info=$(xwininfo -id "$window" 2>/dev/null) || return 0
+  wx=$(awk '/Absolute upper-left X/ { print $NF }' <<<"$info")
+  wy=$(awk '/Absolute upper-left Y/ { print $NF }' <<<"$info")
 }
 
 # ends_within SECONDS: the program's process is gone within that time, with status 0; one
@@ -57,6 +63,7 @@ quit_app() {  # quit_app [SECONDS (5)]: Escape closes the window and the process
 }
 
 is_calibrated_dot() {  # the state label's dot: teal when calibrated, amber when not
+  window_origin
   read -r r g b < <(pixel $((wx + 338)) $((wy + 59)))
   ((g > 150 && r < 150))
 }
@@ -70,12 +77,14 @@ wait_calibrated() {
 }
 
 button_enabled() {  # the face's fill left of its label: brighter when enabled
+  window_origin
   read -r r g b < <(pixel $((wx + $1)) $((wy + $2)))
   ((r + g + b > 130))
 }
 
 weekday_shown() {  # any light text pixel across the weekday line
   local x
+  window_origin
   for x in $(seq 440 4 520); do
     read -r r g b < <(pixel $((wx + x)) $((wy + 224)))
     ((r > 150)) && return 0
