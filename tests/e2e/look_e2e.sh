@@ -19,15 +19,19 @@ look="$work/look"
 mkdir -p "$look"
 captured=()
 
+geometry_of() {  # geometry_of WINDOW: sets GX, GY, GW, GH
+  local info
+  info=$(xwininfo -id "$1")
+  GX=$(awk '/Absolute upper-left X/ { print $NF }' <<<"$info")
+  GY=$(awk '/Absolute upper-left Y/ { print $NF }' <<<"$info")
+  GW=$(awk '/Width:/ { print $NF }' <<<"$info")
+  GH=$(awk '/Height:/ { print $NF }' <<<"$info")
+}
 # The window's own area on the screen (inside any frame the window manager gave it) as X, Y,
 # WIDTH and HEIGHT.
 client_area() {
-  local info
-  info=$(xwininfo -id "$1")
-  X=$(awk '/Absolute upper-left X/ { print $NF }' <<<"$info")
-  Y=$(awk '/Absolute upper-left Y/ { print $NF }' <<<"$info")
-  WIDTH=$(awk '/Width:/ { print $NF }' <<<"$info")
-  HEIGHT=$(awk '/Height:/ { print $NF }' <<<"$info")
+  geometry_of "$1"
+  X=$GX Y=$GY WIDTH=$GW HEIGHT=$GH
 }
 
 capture() {  # capture NAME WINDOW: the window as it stands on the screen, from the root
@@ -64,14 +68,6 @@ stored() { grep -q "^$1=$2\$" "$3"; }
 visible_windows() { xdotool search --onlyvisible --name '.*' 2>/dev/null | sort -u; }
 # The windows that came up since the list in $1 was taken, one id a line.
 new_windows() { comm -13 <(printf '%s\n' "$1") <(visible_windows); }
-geometry_of() {  # geometry_of WINDOW: sets GX, GY, GW, GH
-  local info
-  info=$(xwininfo -id "$1")
-  GX=$(awk '/Absolute upper-left X/ { print $NF }' <<<"$info")
-  GY=$(awk '/Absolute upper-left Y/ { print $NF }' <<<"$info")
-  GW=$(awk '/Width:/ { print $NF }' <<<"$info")
-  GH=$(awk '/Height:/ { print $NF }' <<<"$info")
-}
 # The colours down one column of a capture, a line each.
 column_colours() {  # column_colours NAME X FROM TO
   convert "$look/$1.png" -crop "1x$(($4 - $3 + 1))+$2+$3" +repage -depth 8 txt:- |
