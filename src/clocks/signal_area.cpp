@@ -3,7 +3,7 @@
 #include <QPainter>
 
 #include "controls/skin_image.h"
-#include "mainwnd/ui_call.h"
+#include "controls/ui_call.h"
 #include "res/skins.h"
 
 namespace vantorel {

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "clocks/signal_frame.h"
+#include "clocks/signal_view.h"
 #include "platform/clock.h"
 
 namespace vantorel {
 
 class MessageTarget;
-class SignalView;
 
 // When a frame starts and what it carries, for a clock reading (offsets included).
 struct FramePlan {
@@ -89,5 +89,9 @@ class SignalTransmitter {
   std::condition_variable m_wake;
   std::thread m_worker;
 };
+
+// Returns at the due time: it sleeps for all but the last kShowLead and spins that, so a
+// sleep's late wake-up does not reach the screen.
+void WaitUntilDue(SignalView::SteadyClock::time_point due);
 
 }  // namespace vantorel

@@ -17,8 +17,4 @@ class SignalView {
   virtual void RequestRepaint() = 0;
 };
 
-// Returns at the due time: it sleeps for all but the last kShowLead and spins that, so a
-// sleep's late wake-up does not reach the screen.
-void WaitUntilDue(SignalView::SteadyClock::time_point due);
-
 }  // namespace vantorel

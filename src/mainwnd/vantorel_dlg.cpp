@@ -21,7 +21,7 @@
 #include "dialogs/calib_time_prompt_dlg.h"
 #include "dialogs/setting_dlg.h"
 #include "help/help_dlg.h"
-#include "mainwnd/ui_call.h"
+#include "controls/ui_call.h"
 #include "res/resource_ids.h"
 #include "res/skin_catalog.h"
 #include "res/skins.h"

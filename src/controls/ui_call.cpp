@@ -1,4 +1,4 @@
-#include "mainwnd/ui_call.h"
+#include "controls/ui_call.h"
 
 #include <QMetaObject>
 #include <QThread>
