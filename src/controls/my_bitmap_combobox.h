@@ -4,7 +4,8 @@
 #include <QImage>
 
 #include "controls/button_logic.h"
-#include "timezone/zone_list_box.h"
+#include <cstdint>
+#include <string_view>
 
 class QLabel;
 
@@ -13,7 +14,7 @@ namespace vantorel {
 // A drop-down list whose closed face is a four-frame skin with the selected item's text on
 // it. Ordinary keys change nothing; the mouse chooses. A drop-down item too wide for the list
 // shows its whole text in a tip over it.
-class MyBitmapCombobox : public QComboBox, public ZoneListBox {
+class MyBitmapCombobox : public QComboBox {
   Q_OBJECT
 
  public:
@@ -37,16 +38,14 @@ class MyBitmapCombobox : public QComboBox, public ZoneListBox {
   // given; -1 hides it.
   void UpdateTip(int row, const QRect& itemRect);
 
-  // The zone list's operations, on UTF-8 texts.
-  int GetCount() const override { return count(); }
-  void ResetContent() override { clear(); }
-  int AddString(std::string_view text) override;
-  int InsertString(int index, std::string_view text) override;
-  void DeleteString(int index) override { removeItem(index); }
-  void SetItemData(int index, intptr_t data) override {
-    setItemData(index, static_cast<qlonglong>(data));
-  }
-  void SetCurSel(int index) override { setCurrentIndex(index); }
+  // The list operations of the platform's control, on UTF-8 texts.
+  int GetCount() const { return count(); }
+  void ResetContent() { clear(); }
+  int AddString(std::string_view text);
+  int InsertString(int index, std::string_view text);
+  void DeleteString(int index) { removeItem(index); }
+  void SetItemData(int index, intptr_t data) { setItemData(index, static_cast<qlonglong>(data)); }
+  void SetCurSel(int index) { setCurrentIndex(index); }
 
   // The list drops below the face (above it where the screen has no room below), as wide as
   // the face and at most kVisibleRows high.

@@ -9,6 +9,7 @@
 #include "controls/skinned_dialog.h"
 #include "dialogs/add_server_dlg.h"
 #include "res/resource_ids.h"
+#include "dialogs/zone_combo_list.h"
 #include "timezone/zone_time.h"
 
 namespace vantorel {
@@ -136,7 +137,8 @@ void SettingTimezone::SetLanguage(int language) {
   LoadBackground(language == kChinese ? res::kZonePageZh : res::kZonePageEn);
   // Relabelling keeps the row the user has picked by now, not the one the page opened with.
   if (m_zones->GetCount() > 0) m_selected = m_zones->currentIndex();
-  FillZoneList(*m_zones, language, &m_selected, m_host);
+  ZoneComboList zones(*m_zones);
+  FillZoneList(zones, language, &m_selected, m_host);
   update();
 }
 

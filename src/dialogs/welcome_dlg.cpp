@@ -4,6 +4,7 @@
 #include "controls/my_bitmap_combobox.h"
 #include "res/resource_ids.h"
 #include "timezone/time_zone_table.h"
+#include "dialogs/zone_combo_list.h"
 #include "timezone/zone_time.h"
 
 namespace vantorel {
@@ -77,7 +78,8 @@ void WelcomeDlg::SetLanguage() {
   m_language = chosen;
   // Relabelling keeps the row the user has picked by now, not the one the dialog opened with.
   if (m_zones->GetCount() > 0) m_timeZone = m_zones->currentIndex();
-  FillZoneList(*m_zones, m_language, &m_timeZone, m_host);
+  ZoneComboList zones(*m_zones);
+  FillZoneList(zones, m_language, &m_timeZone, m_host);
   const bool chinese = m_language == kChinese;
   LoadBackground(chinese ? res::kWelcomeZh : res::kWelcomeEn);
   m_ok->SetBitmap(chinese ? res::kWelcomeOkZh : res::kWelcomeOkEn, kRed, false, true);

@@ -11,6 +11,7 @@
 #include "controls/my_bitmap_list_box.h"
 #include "controls/my_message_box.h"
 #include "controls/skin_image.h"
+#include "dialogs/zone_combo_list.h"
 #include "res/resource_ids.h"
 #include "res/skins.h"
 #include "support/fakes.h"
@@ -133,11 +134,12 @@ TEST(MyBitmapCombobox, FillsAsAZoneList) {
   c.box.ResetContent();
   const test::FixedHostZone china(-480, "China Standard Time");
   int selected = -1;
-  FillZoneList(c.box, 0, &selected, china);
+  ZoneComboList zones(c.box);
+  FillZoneList(zones, 0, &selected, china);
   EXPECT_EQ(c.box.count(), kTimeZoneCount);
   EXPECT_EQ(c.box.currentIndex(), 56);
   EXPECT_EQ(c.box.itemData(50).toInt(), 575);
-  FillZoneList(c.box, 1, &selected, china);
+  FillZoneList(zones, 1, &selected, china);
   EXPECT_EQ(c.box.count(), kTimeZoneCount);
   EXPECT_EQ(c.box.currentIndex(), 56);
   EXPECT_EQ(c.box.itemText(56), QString::fromUtf8(kTimeZones[56].chineseDisplay));
