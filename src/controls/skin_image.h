@@ -2,10 +2,18 @@
 
 #include <QImage>
 
+#include "res/skin_catalog.h"
+
 class QAbstractScrollArea;
 class QWidget;
 
 namespace vantorel {
+
+// A key colour of the skin catalogue as the pictures carry it.
+constexpr QRgb KeyOf(int32_t key) {
+  return 0xFF000000u | static_cast<QRgb>(key & 0xFFFFFF);
+}
+inline constexpr QRgb kRedKey = KeyOf(res::kKeyRed);
 
 // The picture with every pixel of the key colour made transparent, once, at load time.
 QImage KeyedImage(const QImage& picture, QRgb key);

@@ -1,5 +1,6 @@
 #include "dialogs/calib_time_prompt_dlg.h"
 
+#include "controls/skin_image.h"
 #include "controls/my_bitmap_button.h"
 #include "res/resource_ids.h"
 
@@ -9,7 +10,6 @@ constexpr int kChinese = 1;
 constexpr int kCorner = 16;
 constexpr int kWidth = 440;
 constexpr int kHeight = 277;
-const QRgb kRed = qRgb(255, 0, 0);
 }  // namespace
 
 CalibTimePromptDlg::CalibTimePromptDlg(int language, QWidget* parent)
@@ -24,7 +24,7 @@ CalibTimePromptDlg::CalibTimePromptDlg(int language, QWidget* parent)
     move(owner.x() + (owner.width() - kWidth) / 2, owner.y() + (owner.height() - kHeight) / 2);
   }
   SetLanguage(language);
-  m_close->SetBitmap(res::kCloseButton, kRed, false, true);
+  m_close->SetBitmap(res::kCloseButton, kRedKey, false, true);
   m_close->move(405, 5);
   m_ok->move(242, 224);
   m_cancel->move(329, 224);
@@ -39,8 +39,9 @@ void CalibTimePromptDlg::SetLanguage(int language) {
   // Not shown (the window has no caption) but named for the window list and accessibility.
   setWindowTitle(chinese ? QStringLiteral("警示") : QStringLiteral("Prompt"));
   LoadBackground(chinese ? res::kPromptZh : res::kPromptEn);
-  m_ok->SetBitmap(chinese ? res::kWelcomeOkZh : res::kWelcomeOkEn, kRed, false, true);
-  m_cancel->SetBitmap(chinese ? res::kWelcomeCancelZh : res::kWelcomeCancelEn, kRed, false, true);
+  m_ok->SetBitmap(chinese ? res::kWelcomeOkZh : res::kWelcomeOkEn, kRedKey, false, true);
+  m_cancel->SetBitmap(chinese ? res::kWelcomeCancelZh : res::kWelcomeCancelEn, kRedKey, false,
+                      true);
   update();
 }
 

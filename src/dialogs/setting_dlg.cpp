@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "controls/skin_image.h"
 #include "controls/my_bitmap_button.h"
 #include "controls/my_bitmap_tab_ctrl.h"
 #include "dialogs/setting_pages.h"
@@ -14,7 +15,6 @@ constexpr int kCorner = 16;
 constexpr int kWidth = 440;
 constexpr int kHeight = 277;
 const QPoint kPageAt(0, 32 + 33);  // 33 below the tab strip's top
-const QRgb kRed = qRgb(255, 0, 0);
 }  // namespace
 
 SettingDlg::SettingDlg(std::filesystem::path settingsFile, QWidget* owner,
@@ -36,7 +36,7 @@ SettingDlg::SettingDlg(std::filesystem::path settingsFile, QWidget* owner,
     move(o.left() + (o.width() - kWidth) / 2, o.top() + (o.height() - kHeight) / 2);
   }
   LoadSettings(&m_settings, m_file);
-  m_close->SetBitmap(res::kCloseButton, kRed, false, true);
+  m_close->SetBitmap(res::kCloseButton, kRedKey, false, true);
   m_close->move(405, 5);
   m_ok->move(210, 231);
   m_cancel->move(317, 231);
@@ -64,11 +64,12 @@ SettingDlg::SettingDlg(std::filesystem::path settingsFile, QWidget* owner,
 void SettingDlg::SetLanguage(int language) {
   const bool chinese = language == kChinese;
   LoadBackground(chinese ? res::kSettingsZh : res::kSettingsEn);
-  m_ok->SetBitmap(chinese ? res::kSettingsOkZh : res::kSettingsOkEn, kRed, false, true);
-  m_cancel->SetBitmap(chinese ? res::kSettingsCancelZh : res::kSettingsCancelEn, kRed, false, true);
-  m_restore->SetBitmap(chinese ? res::kRestoreZh : res::kRestoreEn, kRed, false,
+  m_ok->SetBitmap(chinese ? res::kSettingsOkZh : res::kSettingsOkEn, kRedKey, false, true);
+  m_cancel->SetBitmap(chinese ? res::kSettingsCancelZh : res::kSettingsCancelEn, kRedKey, false,
+                      true);
+  m_restore->SetBitmap(chinese ? res::kRestoreZh : res::kRestoreEn, kRedKey, false,
                        m_tabs->GetCurSel() == kServerTab);
-  m_tabs->SetBitmap(chinese ? res::kTabStripZh : res::kTabStripEn, kRed);
+  m_tabs->SetBitmap(chinese ? res::kTabStripZh : res::kTabStripEn, kRedKey);
   m_languagePage->SetLanguage(language);
   m_serverPage->SetLanguage(language);
   m_zonePage->SetLanguage(language);

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 
+#include "controls/skin_image.h"
 #include "controls/my_bitmap_button.h"
 #include "controls/my_bitmap_combobox.h"
 #include "controls/my_bitmap_list_box.h"
@@ -15,7 +16,6 @@
 namespace vantorel {
 namespace {
 constexpr int kChinese = 1;
-const QRgb kRed = qRgb(255, 0, 0);
 const QRgb kBlack = qRgb(0, 0, 0);
 const QColor kComboText(240, 240, 240);
 const QColor kComboDisabled(128, 128, 128);
@@ -118,7 +118,7 @@ SettingTimezone::SettingTimezone(QWidget* parent, const platform::HostZone& host
       m_host(host),
       m_zones(new MyBitmapCombobox(this)),
       m_dst(new MyBitmapButton(1039, this)) {
-  m_dst->SetBitmap(res::kCheckBox, kRed, true, true);
+  m_dst->SetBitmap(res::kCheckBox, kRedKey, true, true);
   SetUpCombo(m_zones, res::kComboZonePage, qRgb(255, 69, 0));
   m_dst->move(345, 42);
   m_zones->move(118, 35);
@@ -151,7 +151,7 @@ void SettingTimezone::StoreSettings() {
 
 SettingLanguage::SettingLanguage(QWidget* parent)
     : SkinnedPage(parent), m_languages(new MyBitmapCombobox(this)) {
-  SetUpCombo(m_languages, res::kComboLanguagePage, kRed);
+  SetUpCombo(m_languages, res::kComboLanguagePage, kRedKey);
   m_languages->move(140, 35);
   m_languages->addItem(QStringLiteral("English"));
   m_languages->addItem(QStringLiteral("简体中文"));

@@ -1,5 +1,6 @@
 #include "dialogs/welcome_dlg.h"
 
+#include "controls/skin_image.h"
 #include "controls/my_bitmap_button.h"
 #include "controls/my_bitmap_combobox.h"
 #include "res/resource_ids.h"
@@ -11,7 +12,6 @@ namespace vantorel {
 namespace {
 constexpr int kChinese = 1;
 constexpr int kCorner = 10;
-const QRgb kRed = qRgb(255, 0, 0);
 }  // namespace
 
 WelcomeDlg::WelcomeDlg(SettingsRecord* settings, QWidget* parent, const platform::HostZone& host)
@@ -36,9 +36,9 @@ WelcomeDlg::WelcomeDlg(SettingsRecord* settings, QWidget* parent, const platform
                      ? -1
                      : settings->nSelTimeZoneIndex;
   }
-  m_dst->SetBitmap(res::kCheckBox, kRed, true, true);
-  m_showAgain->SetBitmap(res::kCheckBox, kRed, true, true);
-  m_close->SetBitmap(res::kCloseButton, kRed, false, true);
+  m_dst->SetBitmap(res::kCheckBox, kRedKey, true, true);
+  m_showAgain->SetBitmap(res::kCheckBox, kRedKey, true, true);
+  m_close->SetBitmap(res::kCloseButton, kRedKey, false, true);
   m_dst->SetCheck(dst ? 1 : 0);
   m_showAgain->SetCheck(0);
   for (MyBitmapCombobox* combo : {m_zones, m_languages}) {
@@ -46,8 +46,8 @@ WelcomeDlg::WelcomeDlg(SettingsRecord* settings, QWidget* parent, const platform
     combo->SetTextMargins(20, 0, 30, 0);
     combo->resize(combo->width(), 34);
   }
-  m_zones->LoadSkin(res::kComboWelcomeZone, kRed);
-  m_languages->LoadSkin(res::kComboWelcomeLanguage, kRed);
+  m_zones->LoadSkin(res::kComboWelcomeZone, kRedKey);
+  m_languages->LoadSkin(res::kComboWelcomeLanguage, kRedKey);
   m_dst->move(339, 135);
   m_showAgain->move(30, 231);
   m_close->move(405, 5);
@@ -82,8 +82,9 @@ void WelcomeDlg::SetLanguage() {
   FillZoneList(zones, m_language, &m_timeZone, m_host);
   const bool chinese = m_language == kChinese;
   LoadBackground(chinese ? res::kWelcomeZh : res::kWelcomeEn);
-  m_ok->SetBitmap(chinese ? res::kWelcomeOkZh : res::kWelcomeOkEn, kRed, false, true);
-  m_cancel->SetBitmap(chinese ? res::kWelcomeCancelZh : res::kWelcomeCancelEn, kRed, false, true);
+  m_ok->SetBitmap(chinese ? res::kWelcomeOkZh : res::kWelcomeOkEn, kRedKey, false, true);
+  m_cancel->SetBitmap(chinese ? res::kWelcomeCancelZh : res::kWelcomeCancelEn, kRedKey, false,
+                      true);
   update();
 }
 

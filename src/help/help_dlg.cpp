@@ -1,6 +1,7 @@
 #include "help/help_dlg.h"
 
 #include "controls/my_bitmap_button.h"
+#include "controls/skin_image.h"
 #include "help/my_hyper_link.h"
 #include "res/resource_ids.h"
 
@@ -19,7 +20,7 @@ HelpDlg::HelpDlg(int language, QWidget* parent)
       m_close(new MyBitmapButton(kCloseId, this)) {
   setWindowTitle(QStringLiteral("Help"));
   SetLanguage(language);
-  m_close->SetBitmap(res::kCloseButton, qRgb(255, 0, 0), false, true);
+  m_close->SetBitmap(res::kCloseButton, kRedKey, false, true);
   m_close->move(552, 10);
   connect(m_close, &MyBitmapButton::clicked, this, [this] {
     hide();

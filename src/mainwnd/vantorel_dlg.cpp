@@ -34,7 +34,6 @@ constexpr int kChinese = 1;
 constexpr int kProgressUpper = 48;
 constexpr int kHourMs = 3'600'000;
 constexpr int kCorner = 10;
-const QRgb kRed = qRgb(255, 0, 0);
 const QRgb kDateKey = qRgb(60, 60, 60);
 const QColor kTextColour(240, 240, 240);
 
@@ -44,8 +43,8 @@ const QRect kWeekdayRect(QPoint(430, 212), QPoint(529, 233));
 const QPoint kLabelAt(326, 46);
 constexpr int kTimeCellHeight = 60;
 constexpr int kWeekdayCellHeight = 22;
-constexpr int kLabelWidth = 114;
-constexpr int kLabelHeight = 26;
+const res::FrameSize kLabel = res::FrameOf(res::kStateLabel);
+const res::FrameSize kWeekdayFrame = res::FrameOf(res::kWeekdayZh);
 constexpr int kDateBitmapWidth = 300;
 constexpr int kDigitWidth = 14;
 constexpr int kDashAt = 140;
@@ -104,10 +103,10 @@ VantorelDlg::VantorelDlg(MainWindowServices services, QWidget* parent)
   PlaceControls();
   m_weekdays = KeyedImage(LoadSkin(res::kWeekdayZh), kDateKey);
 
-  m_close->SetBitmap(res::kCloseButton, kRed, false, true);
-  m_setting->SetBitmap(res::kSettingButton, kRed, false, true);
-  m_minimise->SetBitmap(res::kMinimiseButton, kRed, false, true);
-  m_help->SetBitmap(res::kHelpButton, kRed, false, true);
+  m_close->SetBitmap(res::kCloseButton, kRedKey, false, true);
+  m_setting->SetBitmap(res::kSettingButton, kRedKey, false, true);
+  m_minimise->SetBitmap(res::kMinimiseButton, kRedKey, false, true);
+  m_help->SetBitmap(res::kHelpButton, kRedKey, false, true);
   m_progress->SetBitmaps(res::kProgressTrough, res::kProgressBar, res::kProgressBarAlternative,
                          qRgb(255, 255, 255));
   m_progress->SetRange(0, kProgressUpper);
@@ -225,9 +224,9 @@ void VantorelDlg::ApplyLanguage(int language) {
   m_timeFont = ClockFont(kTimeCellHeight, QFont::Normal);
   m_weekdayFont = ClockFont(kWeekdayCellHeight, QFont::Thin);
   LoadBackground(chinese ? res::kMainBackgroundZh : res::kMainBackgroundEn);
-  m_calibrate->SetBitmap(chinese ? res::kCalibrateButtonZh : res::kCalibrateButtonEn, kRed, false,
-                         true);
-  m_update->SetBitmap(chinese ? res::kUpdateButtonZh : res::kUpdateButtonEn, kRed, false, true);
+  m_calibrate->SetBitmap(chinese ? res::kCalibrateButtonZh : res::kCalibrateButtonEn, kRedKey,
+                         false, true);
+  m_update->SetBitmap(chinese ? res::kUpdateButtonZh : res::kUpdateButtonEn, kRedKey, false, true);
   m_setting->setAccessibleName(chinese ? QStringLiteral("设 置") : QStringLiteral("Setting"));
   m_calibrate->setAccessibleName(chinese ? QStringLiteral("校 时") : QStringLiteral("Calibrate"));
   m_update->setAccessibleName(chinese ? QStringLiteral("更 新") : QStringLiteral("Update"));
@@ -256,7 +255,7 @@ void VantorelDlg::DrawStateLabel(bool calibrated) {
   QPainter painter(&m_background);
   painter.drawImage(
       kLabelAt, label,
-      ToPixels(label, QRect(kLabelWidth * m_labelFrame, 0, kLabelWidth, kLabelHeight)));
+      ToPixels(label, QRect(kLabel.width * m_labelFrame, 0, kLabel.width, kLabel.height)));
 }
 
 void VantorelDlg::ComposeDateBitmap() {
@@ -439,7 +438,7 @@ intptr_t VantorelDlg::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t
       const bool calibrated = (m_engine.Flags() & DigitalClock::kCorrectionPresent) != 0;
       if (calibrated != m_labelCalibrated || m_labelFrame < 0) {
         DrawStateLabel(calibrated);
-        update(QRect(kLabelAt, QSize(kLabelWidth, kLabelHeight)));
+        update(QRect(kLabelAt, QSize(kLabel.width, kLabel.height)));
       }
       break;
     }
@@ -514,7 +513,8 @@ void VantorelDlg::paintEvent(QPaintEvent*) {
   if (m_engine.Flags() & DigitalClock::kRunning) {
     if (m_language == kChinese && !m_weekdays.isNull()) {
       painter.drawImage(kWeekdayRect.topLeft(), m_weekdays,
-                        ToPixels(m_weekdays, QRect(100 * m_weekday, 0, 100, 22)));
+                        ToPixels(m_weekdays, QRect(kWeekdayFrame.width * m_weekday, 0,
+                                                   kWeekdayFrame.width, kWeekdayFrame.height)));
     } else {
       painter.setFont(m_weekdayFont);
       painter.drawText(kWeekdayRect, Qt::AlignCenter | Qt::TextSingleLine, m_weekdayText);

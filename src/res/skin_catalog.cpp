@@ -87,4 +87,10 @@ const SkinSpec* FindSkin(int id) {
   return nullptr;
 }
 
+FrameSize FrameOf(int id) {
+  const SkinSpec* spec = FindSkin(id);
+  if (spec == nullptr || spec->frames <= 0) return {};
+  return {spec->width / spec->frames, spec->height};
+}
+
 }  // namespace vantorel::res

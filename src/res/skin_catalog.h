@@ -33,4 +33,11 @@ std::span<const SkinSpec> SkinCatalog();
 // Nothing for an id the skins do not have.
 const SkinSpec* FindSkin(int id);
 
+// The size of one frame of a picture whose frames lie side by side; 0 x 0 for an unknown id.
+struct FrameSize {
+  int width = 0;
+  int height = 0;
+};
+FrameSize FrameOf(int id);
+
 }  // namespace vantorel::res

@@ -307,8 +307,9 @@ QImage StateLabel() {
   p.setRenderHint(QPainter::Antialiasing);
   const QString texts[4] = {QStringLiteral("Not calibrated"), QStringLiteral("Calibrated"),
                             QStringLiteral("未校准"), QStringLiteral("已校准")};
-  for (int f = 0; f < 4; ++f) {
-    const QRectF frame(f * 114, 0, 114, 26);
+  const FrameSize size = FrameOf(kStateLabel);
+  for (int f = 0; f < spec.frames; ++f) {
+    const QRectF frame(f * size.width, 0, size.width, size.height);
     p.fillRect(frame, QColor(30, 37, 45));
     const bool calibrated = f % 2 == 1;
     p.setPen(Qt::NoPen);
@@ -329,7 +330,9 @@ QImage Weekdays() {
                             QStringLiteral("星期二"), QStringLiteral("星期三"),
                             QStringLiteral("星期四"), QStringLiteral("星期五"),
                             QStringLiteral("星期六")};
-  for (int d = 0; d < 7; ++d) Text(p, QRectF(d * 100, 0, 100, 22), names[d], Font(1, 18), kText);
+  const FrameSize size = FrameOf(kWeekdayZh);
+  for (int d = 0; d < spec.frames; ++d)
+    Text(p, QRectF(d * size.width, 0, size.width, size.height), names[d], Font(1, 18), kText);
   p.end();
   return Keyed(drawing, static_cast<QRgb>(spec.key), kSlateDark);
 }
