@@ -2,12 +2,13 @@
 
 #include <QAbstractItemView>
 #include <QCursor>
-#include <QScreen>
-#include <algorithm>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QScreen>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 #include "controls/skin_geometry.h"
 #include "controls/skin_image.h"

@@ -3,9 +3,10 @@
 #include <QComboBox>
 #include <QImage>
 
-#include "controls/button_logic.h"
 #include <cstdint>
 #include <string_view>
+
+#include "controls/button_logic.h"
 
 class QLabel;
 

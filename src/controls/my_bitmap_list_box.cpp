@@ -1,8 +1,9 @@
 #include "controls/my_bitmap_list_box.h"
 
 #include <QPainter>
-#include <algorithm>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 #include "controls/skin_image.h"
 #include "res/skins.h"

@@ -36,12 +36,6 @@ QRect ToPixels(const QImage& picture, const QRect& logical) {
       .toRect();
 }
 
-QImage Part(const QImage& picture, const QRect& logical) {
-  QImage part = picture.copy(ToPixels(picture, logical));
-  part.setDevicePixelRatio(picture.devicePixelRatio());
-  return part;
-}
-
 QImage LoadKeyedSkin(int id, QRgb key) {
   return KeyedImage(LoadSkin(id), key);
 }
@@ -49,16 +43,14 @@ QImage LoadKeyedSkin(int id, QRgb key) {
 void SkinScrollBars(QAbstractScrollArea* list) {
   const QColor trough{QRgb(res::kSkinTrough)};
   const QColor accent{QRgb(res::kSkinAccent)};
+  const QString sheet = QStringLiteral(
+      "QScrollBar:vertical { background: %1; width: %3px; margin: 0; border: none; }"
+      "QScrollBar::handle:vertical { background: %2; min-height: 20px; margin: 1px; "
+      "border-radius: 3px; }"
+      "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; border: none; }"
+      "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }");
   list->verticalScrollBar()->setStyleSheet(
-      QStringLiteral(
-          "QScrollBar:vertical { background: %1; width: %3px; margin: 0; border: none; }"
-          "QScrollBar::handle:vertical { background: %2; min-height: 20px; margin: 1px;"
-          " border-radius: 3px; }"
-          "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; border: none; "
-          "}"
-          "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }")
-          .arg(trough.name(), accent.name())
-          .arg(kSkinScrollBarWidth));
+      sheet.arg(trough.name(), accent.name()).arg(kSkinScrollBarWidth));
 }
 
 void CutRoundedShape(QWidget* window, QSize size, int cornerEllipse) {

@@ -21,11 +21,10 @@ QImage KeyedImage(const QImage& picture, QRgb key);
 // A skin picture by id, keyed; null when it cannot be loaded.
 QImage LoadKeyedSkin(int id, QRgb key);
 
-// A skin picture may hold more pixels than it covers (drawn for a scaled screen): these give
-// its size in the window's units, and a part of it named in those units.
+// A skin picture may hold more pixels than it covers (drawn for a scaled screen): its size in
+// the window's units, and a rectangle named in those units in the picture's own pixels.
 QSize LogicalSize(const QImage& picture);
 QRect ToPixels(const QImage& picture, const QRect& logical);
-QImage Part(const QImage& picture, const QRect& logical);
 
 // Scroll bars of the skin: a dark trough with the accent colour for the handle, and no arrow
 // buttons; the vertical one of that list is given them.

@@ -24,15 +24,20 @@ bool X11CompositorRunning() {
   auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
   if (x11 == nullptr || x11->connection() == nullptr) return false;
   xcb_connection_t* connection = x11->connection();
-  const char name[] = "_NET_WM_CM_S0";
-  xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
-      connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr);
-  if (atom == nullptr) return false;
+  // The selection is looked at twice a second: its name is asked for once.
+  static const xcb_atom_t selection = [connection] {
+    const char name[] = "_NET_WM_CM_S0";
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr);
+    const xcb_atom_t value = atom != nullptr ? atom->atom : xcb_atom_t{XCB_ATOM_NONE};
+    free(atom);
+    return value;
+  }();
+  if (selection == xcb_atom_t{XCB_ATOM_NONE}) return false;
   xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(
-      connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
+      connection, xcb_get_selection_owner(connection, selection), nullptr);
   const bool running = owner != nullptr && owner->owner != XCB_NONE;
   free(owner);
-  free(atom);
   return running;
 }
 

@@ -135,10 +135,7 @@ void SettingTimezone::SetSettings(SettingsRecord* record) {
 
 void SettingTimezone::SetLanguage(int language) {
   LoadBackground(language == kChinese ? res::kZonePageZh : res::kZonePageEn);
-  // Relabelling keeps the row the user has picked by now, not the one the page opened with.
-  if (m_zones->GetCount() > 0) m_selected = m_zones->currentIndex();
-  ZoneComboList zones(*m_zones);
-  FillZoneList(zones, language, &m_selected, m_host);
+  FillZoneCombo(*m_zones, language, &m_selected, m_host);
   update();
 }
 

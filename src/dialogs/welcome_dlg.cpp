@@ -76,10 +76,7 @@ void WelcomeDlg::SetLanguage() {
   const int chosen = m_languages->currentIndex() != 0 ? kChinese : 0;
   if (chosen == m_language) return;
   m_language = chosen;
-  // Relabelling keeps the row the user has picked by now, not the one the dialog opened with.
-  if (m_zones->GetCount() > 0) m_timeZone = m_zones->currentIndex();
-  ZoneComboList zones(*m_zones);
-  FillZoneList(zones, m_language, &m_timeZone, m_host);
+  FillZoneCombo(*m_zones, m_language, &m_timeZone, m_host);
   const bool chinese = m_language == kChinese;
   LoadBackground(chinese ? res::kWelcomeZh : res::kWelcomeEn);
   m_ok->SetBitmap(chinese ? res::kWelcomeOkZh : res::kWelcomeOkEn, kRedKey, false, true);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "controls/my_bitmap_combobox.h"
+#include "platform/host_zone.h"
 #include "timezone/zone_list_box.h"
+#include "timezone/zone_time.h"
 
 namespace vantorel {
 
@@ -23,5 +25,14 @@ class ZoneComboList final : public ZoneListBox {
  private:
   MyBitmapCombobox& m_combo;
 };
+
+// Fills a zone combo in that language, or relabels a filled one in place. A relabel keeps the
+// row the user has picked by now, not the one the dialog opened with.
+inline void FillZoneCombo(MyBitmapCombobox& combo, int language, int* selected,
+                          const platform::HostZone& host) {
+  if (combo.GetCount() > 0) *selected = combo.currentIndex();
+  ZoneComboList zones(combo);
+  FillZoneList(zones, language, selected, host);
+}
 
 }  // namespace vantorel

@@ -90,6 +90,9 @@ VantorelDlg::VantorelDlg(MainWindowServices services, QWidget* parent)
       m_run(*this, m_services.sntp != nullptr ? *m_services.sntp : *m_ownSntp, *m_services.network,
             *m_services.clock, *m_services.hostZone) {
   setWindowTitle(QStringLiteral("QUMRA"));
+  // The clock faces are the same in both languages: measured once.
+  m_timeFont = ClockFont(kTimeCellHeight, QFont::Normal);
+  m_weekdayFont = ClockFont(kWeekdayCellHeight, QFont::Thin);
   setWindowIcon(QIcon(QPixmap::fromImage(LoadSkin(res::kIcon))));
   // The template's size until the first background sizes the window to itself.
   if (const res::SkinSpec* face = res::FindSkin(res::kMainBackgroundEn)) {
@@ -221,8 +224,6 @@ void VantorelDlg::PlaceControls() {
 void VantorelDlg::ApplyLanguage(int language) {
   const bool chinese = language == kChinese;
   m_language = chinese ? kChinese : 0;
-  m_timeFont = ClockFont(kTimeCellHeight, QFont::Normal);
-  m_weekdayFont = ClockFont(kWeekdayCellHeight, QFont::Thin);
   LoadBackground(chinese ? res::kMainBackgroundZh : res::kMainBackgroundEn);
   m_calibrate->SetBitmap(chinese ? res::kCalibrateButtonZh : res::kCalibrateButtonEn, kRedKey,
                          false, true);

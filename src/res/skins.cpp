@@ -11,16 +11,12 @@ static void RegisterSkinResources() {
 
 namespace vantorel {
 
-int SkinScale() {
-  // A screen scaled by more than 1 gets the pictures drawn at twice the size: Qt shrinks them
-  // sharply at 1.5 where it would blur the small ones up.
-  return qApp != nullptr && qApp->devicePixelRatio() > 1.0 ? 2 : 1;
-}
-
-QImage LoadSkin(int id, int scale) {
+QImage LoadSkin(int id) {
   static std::once_flag registered;
   std::call_once(registered, RegisterSkinResources);
-  if (scale == 0) scale = SkinScale();
+  // A screen scaled by more than 1 gets the pictures drawn at twice the size: Qt shrinks them
+  // sharply at 1.5 where it would blur the small ones up.
+  const int scale = qApp != nullptr && qApp->devicePixelRatio() > 1.0 ? 2 : 1;
   QImage picture(scale == 2 ? QStringLiteral(":/res/%1@2x.png").arg(id)
                             : QStringLiteral(":/res/%1.png").arg(id));
   picture.setDevicePixelRatio(scale);

@@ -113,6 +113,16 @@ find_window() {
   done
 }
 
+# A window's own area on the screen (inside any frame the manager gave it): GX, GY, GW, GH.
+geometry_of() {  # geometry_of WINDOW
+  local info
+  info=$(xwininfo -id "$1") || return 1
+  GX=$(awk '/Absolute upper-left X/ { print $NF }' <<<"$info")
+  GY=$(awk '/Absolute upper-left Y/ { print $NF }' <<<"$info")
+  GW=$(awk '/Width:/ { print $NF }' <<<"$info")
+  GH=$(awk '/Height:/ { print $NF }' <<<"$info")
+}
+
 click_in() {  # click_in WINDOW X Y: a click at that point of the window
   eval "$(xdotool getwindowgeometry --shell "$1")"
   xdotool mousemove $((X + $2)) $((Y + $3)) click 1

@@ -19,14 +19,6 @@ look="$work/look"
 mkdir -p "$look"
 captured=()
 
-geometry_of() {  # geometry_of WINDOW: sets GX, GY, GW, GH
-  local info
-  info=$(xwininfo -id "$1")
-  GX=$(awk '/Absolute upper-left X/ { print $NF }' <<<"$info")
-  GY=$(awk '/Absolute upper-left Y/ { print $NF }' <<<"$info")
-  GW=$(awk '/Width:/ { print $NF }' <<<"$info")
-  GH=$(awk '/Height:/ { print $NF }' <<<"$info")
-}
 # The window's own area on the screen (inside any frame the window manager gave it) as X, Y,
 # WIDTH and HEIGHT.
 client_area() {

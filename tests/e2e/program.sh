@@ -36,10 +36,9 @@ launch() {  # launch SETTINGS: the program in a folder of its own with that Sett
 # the window manager may frame and place the window a while after it appears.
 window_origin() {
   [[ -n "${window:-}" ]] || return 0
-  local info
-  info=$(xwininfo -id "$window" 2>/dev/null) || return 0
-  wx=$(awk '/Absolute upper-left X/ { print $NF }' <<<"$info")
-  wy=$(awk '/Absolute upper-left Y/ { print $NF }' <<<"$info")
+  geometry_of "$window" 2>/dev/null || return 0
+  wx=$GX
+  wy=$GY
 }
 
 # ends_within SECONDS: the program's process is gone within that time, with status 0; one
