@@ -24,8 +24,8 @@ class TimingHost final : public vantorel::CalibrationHost {
   void EnableActions(bool) override {}
   void SetProgressRange(int, int) override {}
   void SetProgressPos(int) override {}
-  void SetProgressMode(int) override {}
-  bool RunPrompt(int) override { return false; }
+  void SetProgressMode(vantorel::BarMode) override {}
+  bool RunPrompt(vantorel::Language) override { return false; }
   void SetCorrection(const int64_t* correction) override {
     calibratedAt = Clock::now();
     calibrated = correction != nullptr;

@@ -2,7 +2,7 @@
 
 #include <QPointer>
 
-#include "app/settings.h"
+#include "settings/settings.h"
 
 namespace vantorel {
 

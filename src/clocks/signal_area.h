@@ -29,6 +29,7 @@ class SignalArea : public QWidget, public SignalView {
     return m_transmitter.StartTransmission(calibrationOffset, zoneShift, notCalibrated);
   }
   const SignalTransmitter& Transmitter() const { return m_transmitter; }
+  SignalTransmitter& Transmitter() { return m_transmitter; }
   // The level last painted.
   int PaintedLevel() const { return m_painted; }
 

@@ -17,6 +17,11 @@ namespace vantorel {
 
 class MessageTarget;
 
+// StartTransmission's notCalibrated: whether the frame tells the watch that no server set the
+// time (the plain local clock goes out).
+inline constexpr int kSignalCalibrated = 0;
+inline constexpr int kSignalNotCalibrated = 1;
+
 // When a frame starts and what it carries, for a clock reading (offsets included).
 struct FramePlan {
   uint32_t firstDelayMs;  // from the reading to step 1, which falls on a second boundary

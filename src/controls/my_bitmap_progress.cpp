@@ -39,7 +39,7 @@ void MyBitmapProgress::SetPos(int position) {
   update();
 }
 
-void MyBitmapProgress::SetBarMode(int mode) {
+void MyBitmapProgress::SetBarMode(BarMode mode) {
   m_mode = mode;
   update();
 }
@@ -50,7 +50,8 @@ void MyBitmapProgress::paintEvent(QPaintEvent*) {
   const int h = height();
   QPainter painter(this);
   painter.drawImage(QRect(0, 0, w, h), m_trough);
-  const QImage& bar = (!m_alternative.isNull() && m_mode == 1) ? m_alternative : m_bar;
+  const QImage& bar =
+      (!m_alternative.isNull() && m_mode == BarMode::kAlternative) ? m_alternative : m_bar;
   painter.drawImage(QRect(0, 0, kCapWidth, h), bar, ToPixels(bar, QRect(0, 0, kCapWidth, h)));
   // The bar always ends in the picture's right end: its rightmost columns are shown.
   if (const auto length = ProgressBarLength(w, m_position, m_lower, m_upper);

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include "controls/skin_geometry.h"
+
 namespace vantorel {
 
 // A trough picture with a bar picture whose visible length follows the position; a second
@@ -15,7 +17,7 @@ class MyBitmapProgress : public QWidget {
   bool SetBitmaps(int troughId, int barId, int alternativeId, QRgb transparent);
   void SetRange(int lower, int upper);
   void SetPos(int position);
-  void SetBarMode(int mode);
+  void SetBarMode(BarMode mode);
   int Pos() const { return m_position; }
 
  protected:
@@ -28,7 +30,7 @@ class MyBitmapProgress : public QWidget {
   int m_lower = 0;
   int m_upper = 100;
   int m_position = 0;
-  int m_mode = 0;
+  BarMode m_mode = BarMode::kNormal;
 };
 
 }  // namespace vantorel

@@ -6,9 +6,7 @@
 #include <QVBoxLayout>
 
 namespace vantorel {
-namespace {
-constexpr int kChinese = 1;
-}
+namespace {}
 
 MyMessageBox::MyMessageBox(QWidget* parent)
     : QDialog(parent),
@@ -32,8 +30,8 @@ MyMessageBox::MyMessageBox(QWidget* parent)
   connect(m_cancel, &QPushButton::clicked, this, [this] { done(kIdCancel); });
 }
 
-QString MyMessageBox::ButtonText(int button, int type, int language) {
-  if (language == kChinese)
+QString MyMessageBox::ButtonText(int button, int type, Language language) {
+  if (language == Language::kChinese)
     return button == kIdOk ? QStringLiteral("确定") : QStringLiteral("取消");
   if (type == kTypeYesNo) return button == kIdOk ? QStringLiteral("Yes") : QStringLiteral("No");
   return button == kIdOk ? QStringLiteral("OK") : QStringLiteral("Cancel");
@@ -47,7 +45,7 @@ QString MyMessageBox::Text() const {
   return m_text->text();
 }
 
-int MyMessageBox::Show(const QString& text, const QString& caption, int type, int language) {
+int MyMessageBox::Show(const QString& text, const QString& caption, int type, Language language) {
   if (!text.isNull()) m_text->setText(text);
   if (!caption.isNull()) setWindowTitle(caption);
   m_ok->setText(ButtonText(kIdOk, type, language));

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "settings/language.h"
+
 class QLabel;
 class QPushButton;
 
@@ -20,10 +22,10 @@ class MyMessageBox : public QDialog {
 
   // Runs the box modally: kIdOk from button 1 or Enter, kIdCancel from button 2, Escape or
   // the close box. A null text or caption keeps the previous one.
-  int Show(const QString& text, const QString& caption, int type, int language);
+  int Show(const QString& text, const QString& caption, int type, Language language);
 
   // The wording of buttons 1 and 2 for a type and language.
-  static QString ButtonText(int button, int type, int language);
+  static QString ButtonText(int button, int type, Language language);
   QPushButton* Button(int button) const;
   QString Text() const;
 

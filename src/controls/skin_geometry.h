@@ -9,6 +9,10 @@ namespace vantorel {
 // range counts as its nearer end. Nothing for an empty or reversed range.
 std::optional<int> ProgressBarLength(int width, int position, int lower, int upper);
 
+// Progress bar: which of its two bar pictures shows. A calibration run shows the alternative
+// one while too few of its queries succeed.
+enum class BarMode : int { kNormal = 0, kAlternative = 1 };
+
 // Tab strip: the cell of a tab, 3 x tab + state (0 normal, 1 hover, 2 selected). The selected
 // tab never shows hover.
 int TabCell(int tab, bool selected, bool hovered);

@@ -6,23 +6,19 @@
 #include <QVBoxLayout>
 
 namespace vantorel {
-namespace {
-constexpr int kChinese = 1;
-}
+namespace {}
 
-AddServerDlg::AddServerDlg(bool editMode, const std::string& name, int language, QWidget* parent)
+AddServerDlg::AddServerDlg(bool editMode, const std::string& name, Language language,
+                           QWidget* parent)
     : QDialog(parent), m_edit(new QLineEdit(this)), m_ok(new QPushButton(this)) {
-  const bool chinese = language == kChinese;
-  auto* cancel = new QPushButton(chinese ? QStringLiteral("取消") : QStringLiteral("Cancel"), this);
-  m_ok->setText(chinese ? QStringLiteral("确定") : QStringLiteral("OK"));
+  auto* cancel = new QPushButton(InLanguage(language, "Cancel", "取消"), this);
+  m_ok->setText(InLanguage(language, "OK", "确定"));
   m_ok->setDefault(true);
   if (editMode) {
     m_edit->setText(QString::fromStdString(name));
-    setWindowTitle(chinese ? QStringLiteral("编辑NTP服务器地址")
-                           : QStringLiteral("Edit NTP Server"));
+    setWindowTitle(InLanguage(language, "Edit NTP Server", "编辑NTP服务器地址"));
   } else {
-    setWindowTitle(chinese ? QStringLiteral("添加NTP服务器地址")
-                           : QStringLiteral("Add NTP Server"));
+    setWindowTitle(InLanguage(language, "Add NTP Server", "添加NTP服务器地址"));
   }
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <string>
 
+#include "settings/language.h"
+
 class QLineEdit;
 class QPushButton;
 
@@ -12,7 +14,8 @@ namespace vantorel {
 // text, blanks included, is taken as it stands.
 class AddServerDlg : public QDialog {
  public:
-  AddServerDlg(bool editMode, const std::string& name, int language, QWidget* parent = nullptr);
+  AddServerDlg(bool editMode, const std::string& name, Language language,
+               QWidget* parent = nullptr);
   std::string Name() const;
   QLineEdit* Edit() const { return m_edit; }
   QPushButton* OkButton() const { return m_ok; }

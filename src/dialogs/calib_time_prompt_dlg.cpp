@@ -6,13 +6,12 @@
 
 namespace vantorel {
 namespace {
-constexpr int kChinese = 1;
 constexpr int kCorner = 16;
 constexpr int kWidth = 440;
 constexpr int kHeight = 277;
 }  // namespace
 
-CalibTimePromptDlg::CalibTimePromptDlg(int language, QWidget* parent)
+CalibTimePromptDlg::CalibTimePromptDlg(Language language, QWidget* parent)
     : SkinnedDialog(parent, Qt::Dialog, kCorner),
       m_ok(new MyBitmapButton(1, this)),
       m_cancel(new MyBitmapButton(2, this)),
@@ -34,14 +33,13 @@ CalibTimePromptDlg::CalibTimePromptDlg(int language, QWidget* parent)
   connect(m_close, &MyBitmapButton::clicked, this, &QDialog::reject);
 }
 
-void CalibTimePromptDlg::SetLanguage(int language) {
-  const bool chinese = language == kChinese;
+void CalibTimePromptDlg::SetLanguage(Language language) {
   // Not shown (the window has no caption) but named for the window list and accessibility.
-  setWindowTitle(chinese ? QStringLiteral("警示") : QStringLiteral("Prompt"));
-  LoadBackground(chinese ? res::kPromptZh : res::kPromptEn);
-  m_ok->SetBitmap(chinese ? res::kWelcomeOkZh : res::kWelcomeOkEn, kRedKey, false, true);
-  m_cancel->SetBitmap(chinese ? res::kWelcomeCancelZh : res::kWelcomeCancelEn, kRedKey, false,
-                      true);
+  setWindowTitle(InLanguage(language, "Prompt", "警示"));
+  LoadBackground(InLanguage(language, res::kPromptEn, res::kPromptZh));
+  m_ok->SetBitmap(InLanguage(language, res::kWelcomeOkEn, res::kWelcomeOkZh), kRedKey, false, true);
+  m_cancel->SetBitmap(InLanguage(language, res::kWelcomeCancelEn, res::kWelcomeCancelZh), kRedKey,
+                      false, true);
   update();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/skinned_dialog.h"
+#include "settings/language.h"
 
 namespace vantorel {
 
@@ -10,9 +11,9 @@ class MyBitmapButton;
 // OK accepts; Cancel, the close button and Escape reject.
 class CalibTimePromptDlg : public SkinnedDialog {
  public:
-  explicit CalibTimePromptDlg(int language, QWidget* parent = nullptr);
+  explicit CalibTimePromptDlg(Language language, QWidget* parent = nullptr);
 
-  void SetLanguage(int language);
+  void SetLanguage(Language language);
   MyBitmapButton* OkButton() const { return m_ok; }
   MyBitmapButton* CancelButton() const { return m_cancel; }
   MyBitmapButton* CloseButton() const { return m_close; }

@@ -10,7 +10,6 @@
 
 namespace vantorel {
 namespace {
-constexpr int kChinese = 1;
 constexpr int kCorner = 16;
 constexpr int kWidth = 440;
 constexpr int kHeight = 277;
@@ -49,8 +48,8 @@ SettingDlg::SettingDlg(std::filesystem::path settingsFile, QWidget* owner,
   m_languagePage->SetSettings(&m_settings.nSelLanguageIndex);
   m_zonePage->SetSettings(&m_settings);
   m_serverPage->SetSettings(&m_settings);
-  m_languagePage->OnLanguageChosen([this](int language) { OnSettingLanguage(language); });
-  SetLanguage(m_settings.nSelLanguageIndex);
+  m_languagePage->OnLanguageChosen([this](Language language) { OnSettingLanguage(language); });
+  SetLanguage(LanguageOf(m_settings.nSelLanguageIndex));
   SelectTab(kZoneTab);
 
   connect(m_tabs, &MyBitmapTabCtrl::selectionChanged, this, &SettingDlg::SelectTab);
@@ -61,19 +60,19 @@ SettingDlg::SettingDlg(std::filesystem::path settingsFile, QWidget* owner,
   connect(m_restore, &MyBitmapButton::clicked, m_serverPage, &SettingNTPServer::RestoreDefault);
 }
 
-void SettingDlg::SetLanguage(int language) {
-  const bool chinese = language == kChinese;
-  LoadBackground(chinese ? res::kSettingsZh : res::kSettingsEn);
-  m_ok->SetBitmap(chinese ? res::kSettingsOkZh : res::kSettingsOkEn, kRedKey, false, true);
-  m_cancel->SetBitmap(chinese ? res::kSettingsCancelZh : res::kSettingsCancelEn, kRedKey, false,
-                      true);
-  m_restore->SetBitmap(chinese ? res::kRestoreZh : res::kRestoreEn, kRedKey, false,
+void SettingDlg::SetLanguage(Language language) {
+  LoadBackground(InLanguage(language, res::kSettingsEn, res::kSettingsZh));
+  m_ok->SetBitmap(InLanguage(language, res::kSettingsOkEn, res::kSettingsOkZh), kRedKey, false,
+                  true);
+  m_cancel->SetBitmap(InLanguage(language, res::kSettingsCancelEn, res::kSettingsCancelZh), kRedKey,
+                      false, true);
+  m_restore->SetBitmap(InLanguage(language, res::kRestoreEn, res::kRestoreZh), kRedKey, false,
                        m_tabs->GetCurSel() == kServerTab);
-  m_tabs->SetBitmap(chinese ? res::kTabStripZh : res::kTabStripEn, kRedKey);
+  m_tabs->SetBitmap(InLanguage(language, res::kTabStripEn, res::kTabStripZh), kRedKey);
   m_languagePage->SetLanguage(language);
   m_serverPage->SetLanguage(language);
   m_zonePage->SetLanguage(language);
-  setWindowTitle(chinese ? QStringLiteral("设置") : QStringLiteral("Setting"));
+  setWindowTitle(InLanguage(language, "Setting", "设置"));
   update();
 }
 
@@ -86,15 +85,14 @@ void SettingDlg::SelectTab(int tab) {
   m_restore->setVisible(tab == kServerTab);
 }
 
-void SettingDlg::OnSettingLanguage(int language) {
-  if (language != m_settings.nSelLanguageIndex)
-    m_settings.nSelLanguageIndex = language != 0 ? 1 : 0;
+void SettingDlg::OnSettingLanguage(Language language) {
+  m_settings.nSelLanguageIndex = IndexOf(language);
 }
 
 void SettingDlg::OnOk() {
   m_zonePage->StoreSettings();
   m_serverPage->StoreSettings(m_file);
-  SetLanguage(m_settings.nSelLanguageIndex);
+  SetLanguage(LanguageOf(m_settings.nSelLanguageIndex));
   SaveSettings(&m_settings, m_serverPage->Restored(), m_file);
   accept();
 }
@@ -104,8 +102,8 @@ void SettingDlg::paintEvent(QPaintEvent* event) {
   SkinnedDialog::paintEvent(event);
   QPainter painter(this);
   // The title band: from 100 px in English, 70 in Chinese.
-  const bool chinese = m_settings.nSelLanguageIndex == kChinese;
-  QRect band = rect().adjusted(chinese ? 70 : 100, 5, -5, -5);
+  QRect band =
+      rect().adjusted(InLanguage(LanguageOf(m_settings.nSelLanguageIndex), 100, 70), 5, -5, -5);
   band.setBottom(band.top() + 25);
   painter.setPen(QColor(200, 200, 200));
   painter.drawText(band, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, windowTitle());

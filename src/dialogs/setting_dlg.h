@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "app/settings.h"
 #include "controls/skinned_dialog.h"
 #include "platform/host_zone.h"
+#include "settings/settings.h"
 
 namespace vantorel {
 
@@ -25,10 +25,10 @@ class SettingDlg : public SkinnedDialog {
   explicit SettingDlg(std::filesystem::path settingsFile, QWidget* owner = nullptr,
                       const platform::HostZone& host = platform::SystemHostZone());
 
-  void SetLanguage(int language);
+  void SetLanguage(Language language);
   void SelectTab(int tab);
   // WM_SETTINGLANGUAGE: the language page's choice goes into the copy, to take effect on OK.
-  void OnSettingLanguage(int language);
+  void OnSettingLanguage(Language language);
   void OnOk();
 
   const SettingsRecord& Copy() const { return m_settings; }

@@ -15,7 +15,6 @@
 
 namespace vantorel {
 namespace {
-constexpr int kChinese = 1;
 const QRgb kBlack = qRgb(0, 0, 0);
 const QColor kComboText(240, 240, 240);
 const QColor kComboDisabled(128, 128, 128);
@@ -40,20 +39,19 @@ SettingNTPServer::SettingNTPServer(QWidget* parent)
   m_add->move(243, 35);
   m_edit->move(243, 78);
   m_delete->move(243, 123);
-  SetLanguage(0);
+  SetLanguage(Language::kEnglish);
   m_prompt = [this](bool edit, const std::string& name,
-                    int language) -> std::optional<std::string> {
+                    Language language) -> std::optional<std::string> {
     AddServerDlg dialog(edit, name, language, this);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.Name();
   };
-  m_confirm = [this](int language) {
+  m_confirm = [this](Language language) {
     MyMessageBox box(this);
-    const bool chinese = language == kChinese;
-    return box.Show(chinese ? QStringLiteral("确定要删除列表中所选中的NTP服务器地址吗?")
-                            : QStringLiteral("Are you sure you want to delete?"),
-                    chinese ? QStringLiteral("删除确认") : QStringLiteral("Confirm detele"),
-                    MyMessageBox::kTypeYesNo, language) == MyMessageBox::kIdOk;
+    return box.Show(InLanguage(language, "Are you sure you want to delete?",
+                               "确定要删除列表中所选中的NTP服务器地址吗?"),
+                    InLanguage(language, "Confirm detele", "删除确认"), MyMessageBox::kTypeYesNo,
+                    language) == MyMessageBox::kIdOk;
   };
   connect(m_add, &MyBitmapButton::clicked, this, &SettingNTPServer::OnAdd);
   connect(m_edit, &MyBitmapButton::clicked, this, &SettingNTPServer::OnEdit);
@@ -61,11 +59,12 @@ SettingNTPServer::SettingNTPServer(QWidget* parent)
   connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) { m_editor.Select(row); });
 }
 
-void SettingNTPServer::SetLanguage(int language) {
-  const bool chinese = language == kChinese;
-  m_add->SetBitmap(chinese ? res::kAddButtonZh : res::kAddButtonEn, kBlack, false, true);
-  m_edit->SetBitmap(chinese ? res::kEditButtonZh : res::kEditButtonEn, kBlack, false, true);
-  m_delete->SetBitmap(chinese ? res::kDeleteButtonZh : res::kDeleteButtonEn, kBlack, false, true);
+void SettingNTPServer::SetLanguage(Language language) {
+  m_add->SetBitmap(InLanguage(language, res::kAddButtonEn, res::kAddButtonZh), kBlack, false, true);
+  m_edit->SetBitmap(InLanguage(language, res::kEditButtonEn, res::kEditButtonZh), kBlack, false,
+                    true);
+  m_delete->SetBitmap(InLanguage(language, res::kDeleteButtonEn, res::kDeleteButtonZh), kBlack,
+                      false, true);
 }
 
 void SettingNTPServer::Show() {
@@ -83,7 +82,7 @@ void SettingNTPServer::SetSettings(SettingsRecord* record) {
 
 void SettingNTPServer::OnAdd() {
   if (m_record == nullptr) return;
-  if (const auto name = m_prompt(false, std::string(), Language())) {
+  if (const auto name = m_prompt(false, std::string(), RecordLanguage())) {
     m_editor.Add(*name);
     Show();
   }
@@ -92,14 +91,14 @@ void SettingNTPServer::OnAdd() {
 void SettingNTPServer::OnEdit() {
   if (m_record == nullptr || m_editor.Selection() < 0) return;
   const std::string current = m_editor.Items()[static_cast<size_t>(m_editor.Selection())];
-  if (const auto name = m_prompt(true, current, Language())) {
+  if (const auto name = m_prompt(true, current, RecordLanguage())) {
     m_editor.Edit(*name);
     Show();
   }
 }
 
 void SettingNTPServer::OnDelete() {
-  m_editor.Delete(m_confirm(Language()));
+  m_editor.Delete(m_confirm(RecordLanguage()));
   Show();
 }
 
@@ -133,8 +132,8 @@ void SettingTimezone::SetSettings(SettingsRecord* record) {
   m_dst->SetCheck(record->bDST != 0 ? 1 : 0);
 }
 
-void SettingTimezone::SetLanguage(int language) {
-  LoadBackground(language == kChinese ? res::kZonePageZh : res::kZonePageEn);
+void SettingTimezone::SetLanguage(Language language) {
+  LoadBackground(InLanguage(language, res::kZonePageEn, res::kZonePageZh));
   FillZoneCombo(*m_zones, language, &m_selected, m_host);
   update();
 }
@@ -154,7 +153,7 @@ SettingLanguage::SettingLanguage(QWidget* parent)
   m_languages->addItem(QStringLiteral("简体中文"));
   m_languages->setCurrentIndex(0);
   connect(m_languages, &MyBitmapCombobox::selectionChanged, this, [this](int index) {
-    if (m_chosen) m_chosen(index != 0 ? 1 : 0);
+    if (m_chosen) m_chosen(LanguageOfRow(index));
   });
 }
 
@@ -164,15 +163,15 @@ void SettingLanguage::keyPressEvent(QKeyEvent* event) {
     return;
   }
   event->accept();
-  if (m_chosen) m_chosen(m_languages->currentIndex() != 0 ? 1 : 0);
+  if (m_chosen) m_chosen(LanguageOfRow(m_languages->currentIndex()));
 }
 
 void SettingLanguage::SetSettings(const int32_t* language) {
   if (language != nullptr) m_languages->setCurrentIndex(*language != 0 ? 1 : 0);
 }
 
-void SettingLanguage::SetLanguage(int language) {
-  LoadBackground(language == kChinese ? res::kLanguagePageZh : res::kLanguagePageEn);
+void SettingLanguage::SetLanguage(Language language) {
+  LoadBackground(InLanguage(language, res::kLanguagePageEn, res::kLanguagePageZh));
 }
 
 }  // namespace vantorel

@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "app/settings.h"
 #include "dialogs/server_list_editor.h"
 #include "dialogs/skinned_page.h"
 #include "platform/host_zone.h"
+#include "settings/settings.h"
 
 namespace vantorel {
 
@@ -21,14 +21,14 @@ class MyBitmapListBox;
 class SettingNTPServer : public SkinnedPage {
  public:
   // Asks for a name (edit mode, current name, language); nothing when cancelled.
-  using NamePrompt =
-      std::function<std::optional<std::string>(bool edit, const std::string& name, int language)>;
+  using NamePrompt = std::function<std::optional<std::string>(bool edit, const std::string& name,
+                                                              Language language)>;
   // Asks whether to delete (language); true for Yes.
-  using Confirm = std::function<bool(int language)>;
+  using Confirm = std::function<bool(Language language)>;
 
   explicit SettingNTPServer(QWidget* parent = nullptr);
   void SetSettings(SettingsRecord* record);
-  void SetLanguage(int language);
+  void SetLanguage(Language language);
   void StoreSettings(const std::filesystem::path& file);
   void RestoreDefault();
   bool Restored() const { return m_editor.Restored(); }
@@ -43,7 +43,9 @@ class SettingNTPServer : public SkinnedPage {
 
  private:
   void Show();
-  int Language() const { return m_record != nullptr ? m_record->nSelLanguageIndex : 0; }
+  Language RecordLanguage() const {
+    return LanguageOf(m_record != nullptr ? m_record->nSelLanguageIndex : 0);
+  }
 
   SettingsRecord* m_record = nullptr;
   ServerListEditor m_editor;
@@ -61,7 +63,7 @@ class SettingTimezone : public SkinnedPage {
   explicit SettingTimezone(QWidget* parent = nullptr,
                            const platform::HostZone& host = platform::SystemHostZone());
   void SetSettings(SettingsRecord* record);
-  void SetLanguage(int language);
+  void SetLanguage(Language language);
   void StoreSettings();
   MyBitmapCombobox* Zones() const { return m_zones; }
   MyBitmapButton* Dst() const { return m_dst; }
@@ -79,8 +81,8 @@ class SettingLanguage : public SkinnedPage {
  public:
   explicit SettingLanguage(QWidget* parent = nullptr);
   void SetSettings(const int32_t* language);
-  void SetLanguage(int language);
-  void OnLanguageChosen(std::function<void(int)> handler) { m_chosen = std::move(handler); }
+  void SetLanguage(Language language);
+  void OnLanguageChosen(std::function<void(Language)> handler) { m_chosen = std::move(handler); }
   MyBitmapCombobox* Languages() const { return m_languages; }
 
  protected:
@@ -89,7 +91,7 @@ class SettingLanguage : public SkinnedPage {
 
  private:
   MyBitmapCombobox* m_languages;
-  std::function<void(int)> m_chosen;
+  std::function<void(Language)> m_chosen;
 };
 
 }  // namespace vantorel

@@ -10,7 +10,6 @@
 
 namespace vantorel {
 namespace {
-constexpr int kChinese = 1;
 constexpr int kCorner = 10;
 }  // namespace
 
@@ -30,7 +29,7 @@ WelcomeDlg::WelcomeDlg(SettingsRecord* settings, QWidget* parent, const platform
   bool dst = false;
   if (settings != nullptr) {
     dst = settings->bDST != 0;
-    m_language = settings->nSelLanguageIndex == kChinese ? kChinese : 0;
+    m_language = LanguageOf(settings->nSelLanguageIndex);
     // A stored row outside the table counts as none: matched to the host's zone below.
     m_timeZone = settings->bTimeZoneUnset != 0 || !IsValidZoneIndex(settings->nSelTimeZoneIndex)
                      ? -1
@@ -57,8 +56,7 @@ WelcomeDlg::WelcomeDlg(SettingsRecord* settings, QWidget* parent, const platform
   m_zones->move(122, 124);
   m_languages->addItem(QStringLiteral("English"));
   m_languages->addItem(QStringLiteral("简体中文"));
-  m_languages->setCurrentIndex(m_language == kChinese ? 1 : 0);
-  m_language = m_language == kChinese ? 0 : kChinese;  // so that the skins are applied now
+  m_languages->setCurrentIndex(IndexOf(m_language));
   SetLanguage();
 
   for (MyBitmapButton* box : {m_dst, m_showAgain}) {
@@ -73,15 +71,16 @@ WelcomeDlg::WelcomeDlg(SettingsRecord* settings, QWidget* parent, const platform
 }
 
 void WelcomeDlg::SetLanguage() {
-  const int chosen = m_languages->currentIndex() != 0 ? kChinese : 0;
-  if (chosen == m_language) return;
+  const Language chosen = LanguageOfRow(m_languages->currentIndex());
+  if (m_skinned && chosen == m_language) return;
+  m_skinned = true;
   m_language = chosen;
   FillZoneCombo(*m_zones, m_language, &m_timeZone, m_host);
-  const bool chinese = m_language == kChinese;
-  LoadBackground(chinese ? res::kWelcomeZh : res::kWelcomeEn);
-  m_ok->SetBitmap(chinese ? res::kWelcomeOkZh : res::kWelcomeOkEn, kRedKey, false, true);
-  m_cancel->SetBitmap(chinese ? res::kWelcomeCancelZh : res::kWelcomeCancelEn, kRedKey, false,
-                      true);
+  LoadBackground(InLanguage(m_language, res::kWelcomeEn, res::kWelcomeZh));
+  m_ok->SetBitmap(InLanguage(m_language, res::kWelcomeOkEn, res::kWelcomeOkZh), kRedKey, false,
+                  true);
+  m_cancel->SetBitmap(InLanguage(m_language, res::kWelcomeCancelEn, res::kWelcomeCancelZh), kRedKey,
+                      false, true);
   update();
 }
 
@@ -89,7 +88,7 @@ void WelcomeDlg::OnOk() {
   if (m_settings != nullptr) {
     m_settings->bDST = m_dst->GetCheck() != 0 ? 1 : 0;
     m_settings->bWelcomeScreen = m_showAgain->GetCheck() != 0 ? 0 : 1;
-    m_settings->nSelLanguageIndex = m_language;
+    m_settings->nSelLanguageIndex = IndexOf(m_language);
     m_settings->nSelTimeZoneIndex = m_zones->currentIndex();
   }
   accept();

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/settings.h"
 #include "controls/skinned_dialog.h"
 #include "platform/host_zone.h"
+#include "settings/settings.h"
 
 namespace vantorel {
 
@@ -20,7 +20,7 @@ class WelcomeDlg : public SkinnedDialog {
   void SetLanguage();
   void OnOk();
 
-  int Language() const { return m_language; }
+  Language ShownLanguage() const { return m_language; }
   MyBitmapCombobox* Languages() const { return m_languages; }
   MyBitmapCombobox* Zones() const { return m_zones; }
   MyBitmapButton* DstBox() const { return m_dst; }
@@ -29,7 +29,8 @@ class WelcomeDlg : public SkinnedDialog {
  private:
   SettingsRecord* m_settings;
   const platform::HostZone& m_host;
-  int m_language = 0;
+  Language m_language = Language::kEnglish;
+  bool m_skinned = false;  // the skins of a language are on
   int m_timeZone = -1;
   MyBitmapButton* m_dst;
   MyBitmapButton* m_showAgain;

@@ -28,7 +28,7 @@ class ZoneComboList final : public ZoneListBox {
 
 // Fills a zone combo in that language, or relabels a filled one in place. A relabel keeps the
 // row the user has picked by now, not the one the dialog opened with.
-inline void FillZoneCombo(MyBitmapCombobox& combo, int language, int* selected,
+inline void FillZoneCombo(MyBitmapCombobox& combo, Language language, int* selected,
                           const platform::HostZone& host) {
   if (combo.GetCount() > 0) *selected = combo.currentIndex();
   ZoneComboList zones(combo);

@@ -7,14 +7,13 @@
 
 namespace vantorel {
 namespace {
-constexpr int kChinese = 1;
 constexpr int kCorner = 16;
 const QRect kLinkPlace(50, 596, 500, 80);
 }  // namespace
 
 const char* const HelpDlg::kMakerUrl = "https://vantorel.example/";
 
-HelpDlg::HelpDlg(int language, QWidget* parent)
+HelpDlg::HelpDlg(Language language, QWidget* parent)
     : SkinnedDialog(parent, Qt::Tool, kCorner),
       m_link(new MyHyperLink(kLinkId, this)),
       m_close(new MyBitmapButton(kCloseId, this)) {
@@ -28,12 +27,13 @@ HelpDlg::HelpDlg(int language, QWidget* parent)
   });
 }
 
-void HelpDlg::SetLanguage(int language) {
-  m_language = language == kChinese ? kChinese : 0;
-  LoadBackground(m_language == kChinese ? res::kHelpZh : res::kHelpEn);
+void HelpDlg::SetLanguage(Language language) {
+  m_language = language;
+  LoadBackground(InLanguage(language, res::kHelpEn, res::kHelpZh));
   const QString address = QString::fromLatin1(kMakerUrl);
-  m_link->setText(m_language == kChinese ? QStringLiteral("校准手表，请进入网站：") + address
-                                         : QStringLiteral("Calibrate @ ") + address);
+  m_link->setText(InLanguage(language, QStringLiteral("Calibrate @ "),
+                             QStringLiteral("校准手表，请进入网站：")) +
+                  address);
   // Kept, and kept hidden: the picture carries everything the user reads.
   m_link->setGeometry(kLinkPlace);
   m_link->hide();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/skinned_dialog.h"
+#include "settings/language.h"
 
 namespace vantorel {
 
@@ -15,10 +16,10 @@ class HelpDlg : public SkinnedDialog {
   static constexpr int kCloseId = 1043;
   static const char* const kMakerUrl;
 
-  explicit HelpDlg(int language, QWidget* parent = nullptr);
+  explicit HelpDlg(Language language, QWidget* parent = nullptr);
 
-  void SetLanguage(int language);
-  int Language() const { return m_language; }
+  void SetLanguage(Language language);
+  Language ShownLanguage() const { return m_language; }
   bool Shown() const { return m_shown; }
   void SetShown(bool shown) { m_shown = shown; }
   MyHyperLink* Link() const { return m_link; }
@@ -28,7 +29,7 @@ class HelpDlg : public SkinnedDialog {
   MyHyperLink* m_link;
   MyBitmapButton* m_close;
   bool m_shown = false;
-  int m_language = 0;
+  Language m_language = Language::kEnglish;
 };
 
 }  // namespace vantorel

@@ -59,14 +59,17 @@ void CalibrationRun::Cancel() {
   m_sntp.Abandon();  // a query waiting out its time-out ends now
 }
 
-void CalibrationRun::SelectInitialServer() {
-  const int index = m_settings.nSelNTPServerIndex;
-  if (index >= 0 && index < static_cast<int>(m_servers.size())) {
-    m_currentServer = m_servers[static_cast<size_t>(index)].host;
-  } else {
-    m_settings.nSelNTPServerIndex = -1;
-    m_currentServer = std::string(kLastResortServer);
+std::string InitialServer(SettingsRecord& settings, const std::vector<ServerEntry>& servers) {
+  const int index = settings.nSelNTPServerIndex;
+  if (index >= 0 && index < static_cast<int>(servers.size())) {
+    return servers[static_cast<size_t>(index)].host;
   }
+  settings.nSelNTPServerIndex = -1;
+  return std::string(kLastResortServer);
+}
+
+void CalibrationRun::SelectInitialServer() {
+  m_currentServer = InitialServer(m_settings, m_servers);
 }
 
 void CalibrationRun::ChooseServer() {
@@ -196,7 +199,9 @@ CalibrationOutcome CalibrationRun::Run() {
         ++failures;
       }
       if (successes >= kOffsetsPerRun || switches >= serverCount) break;
-      m_host.SetProgressMode(static_cast<double>(successes) / (attempt + 1) > kGoodRatio ? 0 : 1);
+      m_host.SetProgressMode(static_cast<double>(successes) / (attempt + 1) > kGoodRatio
+                                 ? BarMode::kNormal
+                                 : BarMode::kAlternative);
       m_sleep(kPause);
       m_host.SetProgressPos(++progress);
       ++attempt;
@@ -214,10 +219,10 @@ CalibrationOutcome CalibrationRun::Run() {
     outcome.correction = static_cast<int64_t>(sum / successes * kUnitsPerSecond);
     m_host.SetCorrection(&outcome.correction);
     m_host.StartClock();
-    m_host.SetProgressMode(0);
+    m_host.SetProgressMode(BarMode::kNormal);
   } else {
-    m_host.SetProgressMode(1);
-    if (m_host.RunPrompt(m_settings.nSelLanguageIndex)) {
+    m_host.SetProgressMode(BarMode::kAlternative);
+    if (m_host.RunPrompt(LanguageOf(m_settings.nSelLanguageIndex))) {
       m_host.SetCorrection(nullptr);
       m_host.StartClock();
     } else {

@@ -9,10 +9,11 @@
 #include <thread>
 #include <vector>
 
-#include "app/settings.h"
+#include "controls/skin_geometry.h"
 #include "platform/clock.h"
 #include "platform/host_zone.h"
 #include "platform/network_state.h"
+#include "settings/settings.h"
 
 namespace vantorel {
 
@@ -27,9 +28,9 @@ class CalibrationHost {
   virtual void EnableActions(bool enable) = 0;
   virtual void SetProgressRange(int lower, int upper) = 0;
   virtual void SetProgressPos(int position) = 0;
-  virtual void SetProgressMode(int mode) = 0;
+  virtual void SetProgressMode(BarMode mode) = 0;
   // True when the user chose to go on with the computer's own clock.
-  virtual bool RunPrompt(int language) = 0;
+  virtual bool RunPrompt(Language language) = 0;
   // The correction in 100 ns units, or none; then the engine starts or stops.
   virtual void SetCorrection(const int64_t* correction) = 0;
   virtual void StartClock() = 0;
@@ -44,6 +45,10 @@ struct ActionStates {
   bool update;
 };
 ActionStates ActionsAfter(bool enable, bool clockRunning, bool calibrateEnabled);
+
+// The server the first run starts from: the stored position's when it names one of the
+// servers, else the last resort, and the stored position becomes -1.
+std::string InitialServer(SettingsRecord& settings, const std::vector<ServerEntry>& servers);
 
 // How a run ended, for the window and for tests.
 struct CalibrationOutcome {
@@ -78,7 +83,7 @@ class CalibrationRun {
 
   void SetSleeper(Sleeper sleeper) { m_sleep = std::move(sleeper); }
 
-  // The window's record and server list; not to be touched while a run is under way.
+  // The run's own record and server list; not to be touched while a run is under way.
   SettingsRecord& Settings() { return m_settings; }
   void SetServers(std::vector<ServerEntry> servers) { m_servers = std::move(servers); }
   const std::vector<ServerEntry>& Servers() const { return m_servers; }

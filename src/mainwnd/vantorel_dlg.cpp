@@ -30,9 +30,7 @@
 namespace vantorel {
 namespace {
 
-constexpr int kChinese = 1;
 constexpr int kProgressUpper = 48;
-constexpr int kHourMs = 3'600'000;
 constexpr int kCorner = 10;
 const QRgb kDateKey = qRgb(60, 60, 60);
 const QColor kTextColour(240, 240, 240);
@@ -76,7 +74,6 @@ QFont ClockFont(int cellHeight, int weight) {
 VantorelDlg::VantorelDlg(MainWindowServices services, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::FramelessWindowHint),
       m_services(std::move(services)),
-      m_ownSntp(m_services.sntp != nullptr ? nullptr : std::make_unique<SntpClient>()),
       m_close(new MyBitmapButton(kIdClose, this)),
       m_setting(new MyBitmapButton(kIdSetting, this)),
       m_minimise(new MyBitmapButton(kIdMinimise, this)),
@@ -86,9 +83,7 @@ VantorelDlg::VantorelDlg(MainWindowServices services, QWidget* parent)
       m_progress(new MyBitmapProgress(this)),
       m_analog(new AnalogClock(this)),
       m_signal(new SignalArea(this, *m_services.clock)),
-      m_engine(*m_services.clock),
-      m_run(*this, m_services.sntp != nullptr ? *m_services.sntp : *m_ownSntp, *m_services.network,
-            *m_services.clock, *m_services.hostZone) {
+      m_controller(*this, m_schedule, m_services) {
   setWindowTitle(QStringLiteral("QUMRA"));
   // The clock faces are the same in both languages: measured once.
   m_timeFont = ClockFont(kTimeCellHeight, QFont::Normal);
@@ -102,7 +97,7 @@ VantorelDlg::VantorelDlg(MainWindowServices services, QWidget* parent)
 
   ApplySettings();
   m_signal->LoadLevelBitmaps(res::kSignalBlack, res::kSignalWhite);
-  m_signal->SetTarget(this);
+  m_controller.AttachSignal(&m_signal->Transmitter());
   PlaceControls();
   m_weekdays = KeyedImage(LoadSkin(res::kWeekdayZh), kDateKey);
 
@@ -137,20 +132,8 @@ VantorelDlg::VantorelDlg(MainWindowServices services, QWidget* parent)
             &VantorelDlg::OnCorrect);
   }
 
-  SntpClient::InitializeNetwork();
-  m_run.SelectInitialServer();
-
-  m_engine.SetTarget(this);
   m_analog->Start();
-  m_engine.SetCorrection(nullptr);
-  m_engine.Stop();
-  EnableActions(true);
-
-  if (m_services.calibrateAtStart) OnUpdate();
-  m_hourly.setTimerType(Qt::CoarseTimer);
-  m_hourly.setInterval(kHourMs);
-  connect(&m_hourly, &QTimer::timeout, this, &VantorelDlg::StartCalibration);
-  m_hourly.start();
+  m_controller.Start(m_services.calibrateAtStart);
 }
 
 VantorelDlg::~VantorelDlg() {
@@ -159,14 +142,10 @@ VantorelDlg::~VantorelDlg() {
 
 void VantorelDlg::Shutdown() {
   if (m_closing.exchange(true)) return;
-  m_hourly.stop();
   // Workers waiting on this window give up their calls now; then each of them is ended.
-  m_run.Cancel();
-  m_run.Wait();
+  m_controller.Shutdown();
   delete m_signal;  // ends a transmission before the window it reports to goes
   m_signal = nullptr;
-  m_engine.SetTarget(nullptr);
-  m_engine.Stop();
   m_analog->Stop();
   m_helpDlg.reset();
   m_shadow.reset();
@@ -221,17 +200,17 @@ void VantorelDlg::PlaceControls() {
   m_signal->move(32, 154);
 }
 
-void VantorelDlg::ApplyLanguage(int language) {
-  const bool chinese = language == kChinese;
-  m_language = chinese ? kChinese : 0;
-  LoadBackground(chinese ? res::kMainBackgroundZh : res::kMainBackgroundEn);
-  m_calibrate->SetBitmap(chinese ? res::kCalibrateButtonZh : res::kCalibrateButtonEn, kRedKey,
-                         false, true);
-  m_update->SetBitmap(chinese ? res::kUpdateButtonZh : res::kUpdateButtonEn, kRedKey, false, true);
-  m_setting->setAccessibleName(chinese ? QStringLiteral("设 置") : QStringLiteral("Setting"));
-  m_calibrate->setAccessibleName(chinese ? QStringLiteral("校 时") : QStringLiteral("Calibrate"));
-  m_update->setAccessibleName(chinese ? QStringLiteral("更 新") : QStringLiteral("Update"));
-  m_weekdayText = QString::fromUtf8((chinese ? kWeekdaysZh : kWeekdaysEn)[m_weekday]);
+void VantorelDlg::ApplyLanguage(Language language) {
+  m_language = language;
+  LoadBackground(InLanguage(language, res::kMainBackgroundEn, res::kMainBackgroundZh));
+  m_calibrate->SetBitmap(InLanguage(language, res::kCalibrateButtonEn, res::kCalibrateButtonZh),
+                         kRedKey, false, true);
+  m_update->SetBitmap(InLanguage(language, res::kUpdateButtonEn, res::kUpdateButtonZh), kRedKey,
+                      false, true);
+  m_setting->setAccessibleName(InLanguage(language, "Setting", "设 置"));
+  m_calibrate->setAccessibleName(InLanguage(language, "Calibrate", "校 时"));
+  m_update->setAccessibleName(InLanguage(language, "Update", "更 新"));
+  m_weekdayText = QString::fromUtf8(InLanguage(language, kWeekdaysEn, kWeekdaysZh)[m_weekday]);
 }
 
 void VantorelDlg::LoadBackground(int id) {
@@ -252,7 +231,7 @@ void VantorelDlg::DrawStateLabel(bool calibrated) {
   m_background = m_skin;
   const QImage label = LoadSkin(res::kStateLabel);
   if (label.isNull()) return;
-  m_labelFrame = 2 * (m_language == kChinese ? 1 : 0) + (calibrated ? 1 : 0);
+  m_labelFrame = 2 * IndexOf(m_language) + (calibrated ? 1 : 0);
   QPainter painter(&m_background);
   painter.drawImage(
       kLabelAt, label,
@@ -287,72 +266,6 @@ void VantorelDlg::ComposeDateBitmap() {
   m_dateWidth = x;
 }
 
-void VantorelDlg::ApplySettings() {
-  SettingsRecord fresh;
-  LoadSettings(&fresh, m_services.settingsFile);
-  SettingsRecord& mine = m_run.Settings();
-  bool changed = false;
-  if (m_firstApply || fresh.nSelLanguageIndex != mine.nSelLanguageIndex) {
-    ApplyLanguage(fresh.nSelLanguageIndex);
-    if (m_helpDlg && m_helpDlg->isVisible() && m_helpDlg->Language() != m_language) {
-      m_helpDlg->SetLanguage(m_language);
-    }
-    changed = true;
-  }
-  if (m_firstApply || fresh.nSelTimeZoneIndex != mine.nSelTimeZoneIndex ||
-      fresh.bDST != mine.bDST) {
-    m_zoneIndex =
-        ResolveZoneIndex(fresh.nSelTimeZoneIndex, fresh.bTimeZoneUnset != 0, *m_services.hostZone);
-    fresh.nSelTimeZoneIndex = m_zoneIndex;
-    m_engine.SetZoneBias(ZoneBiasMinutes(m_zoneIndex, fresh.bDST != 0));
-    changed = true;
-  }
-  m_firstApply = false;
-  if (changed) update();
-
-  std::vector<ServerEntry> servers;
-  if (!fresh.strServers || fresh.bDefualtServers != 0) {
-    for (size_t i = 0; i < kDefaultServerCount; ++i) {
-      servers.push_back({kDefaultServers[i].zoneCode, std::string(kDefaultServers[i].host)});
-    }
-    fresh.bDefualtServers = 1;
-  } else {
-    servers = SplitServerList(*fresh.strServers);
-    if (fresh.nSelNTPServerIndex >= static_cast<int>(servers.size())) {
-      fresh.nSelNTPServerIndex = -1;
-    } else if (fresh.nSelNTPServerIndex >= 0) {
-      m_run.SetCurrentServer(servers[static_cast<size_t>(fresh.nSelNTPServerIndex)].host);
-    }
-  }
-  mine = std::move(fresh);
-  m_run.SetServers(std::move(servers));
-}
-
-void VantorelDlg::StartCalibration() {
-  // One run at a time: the hourly timer skips while one is under way.
-  if (m_run.Running()) return;
-  if (m_run.CurrentServer().empty()) m_run.SetCurrentServer(std::string(kFallbackServer));
-  ApplySettings();
-  m_run.StartCalibration();
-}
-
-void VantorelDlg::OnUpdate() {
-  ApplySettings();
-  StartCalibration();
-  m_engine.Stop();  // placeholders while the run lasts
-}
-
-void VantorelDlg::OnCalibrate() {
-  if (!m_calibrate->isEnabled() || m_signal == nullptr) return;
-  if (m_engine.Flags() & DigitalClock::kCorrectionPresent) {
-    const int64_t correction = m_engine.Correction();
-    const int64_t shift = m_engine.ZoneShift();
-    m_signal->StartTransmission(&correction, &shift, 0);
-  } else {
-    m_signal->StartTransmission(nullptr, nullptr, 1);
-  }
-}
-
 void VantorelDlg::PlaceHelp() {
   if (m_helpDlg)
     m_helpDlg->move(frameGeometry().left() + frameGeometry().width(), frameGeometry().top());
@@ -366,7 +279,7 @@ void VantorelDlg::OnHelp() {
     m_helpDlg->SetShown(true);
     return;
   }
-  if (m_helpDlg->Language() != m_language) m_helpDlg->SetLanguage(m_language);
+  if (m_helpDlg->ShownLanguage() != m_language) m_helpDlg->SetLanguage(m_language);
   PlaceHelp();
   m_helpDlg->setVisible(!m_helpDlg->Shown());
   m_helpDlg->SetShown(!m_helpDlg->Shown());
@@ -389,72 +302,60 @@ void VantorelDlg::changeEvent(QEvent* event) {
   }
 }
 
-void VantorelDlg::OnCorrect() {
-  if (!m_correctEnabled || m_signal == nullptr) return;
-  m_signal->StartTransmission(nullptr, nullptr, 1);
+void TimerSchedule::Start(std::chrono::milliseconds period, std::function<void()> due) {
+  m_due = std::move(due);
+  m_timer.setTimerType(Qt::CoarseTimer);
+  m_timer.setInterval(period);
+  QObject::disconnect(&m_timer, nullptr, nullptr, nullptr);
+  QObject::connect(&m_timer, &QTimer::timeout, [this] { m_due(); });
+  m_timer.start();
 }
 
-intptr_t VantorelDlg::SendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  intptr_t result = 0;
-  OnUiThread([&] { result = HandleMessage(message, wParam, lParam); });
-  return result;
-}
-
-intptr_t VantorelDlg::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  const bool running = (m_engine.Flags() & DigitalClock::kRunning) != 0;
-  switch (message) {
-    case kMsgSignalStarted:
-      m_transmitting = true;
-      EnableActions(false);
-      break;
-    case kMsgSignalFinished:
-      m_transmitting = false;
-      // A run that started meanwhile (the hourly one) keeps the actions until it ends.
-      if (!m_run.Running()) EnableActions(true);
-      break;
-    case kMsgClockDate:
-      m_dateText = running ? QString::fromUtf8(reinterpret_cast<const char*>(wParam))
-                           : QString::fromLatin1(DigitalClock::kDatePlaceholder);
-      ComposeDateBitmap();
-      update(kDateRect);
-      break;
-    case kMsgClockTime: {
-      m_timeText = running ? QString::fromUtf8(reinterpret_cast<const char*>(wParam))
-                           : QString::fromLatin1(DigitalClock::kTimePlaceholder);
-      const auto* time = reinterpret_cast<const platform::SystemTime*>(lParam);
-      m_analog->SetTime(running ? time : nullptr);
-      m_analog->Redraw();
-      update(kTimeRect);
-      break;
-    }
-    case kMsgClockWeekday: {
-      m_weekday = static_cast<int>(wParam & 0xFF);
-      if (m_weekday > 6) m_weekday = 0;
-      m_weekdayText =
-          QString::fromUtf8((m_language == kChinese ? kWeekdaysZh : kWeekdaysEn)[m_weekday]);
-      update(kWeekdayRect);
-      break;
-    }
-    case kMsgClockCorrection: {
-      const bool calibrated = (m_engine.Flags() & DigitalClock::kCorrectionPresent) != 0;
-      if (calibrated != m_labelCalibrated || m_labelFrame < 0) {
-        DrawStateLabel(calibrated);
-        update(QRect(kLabelAt, QSize(kLabel.width, kLabel.height)));
-      }
-      break;
-    }
-    default:
-      break;
-  }
-  return 0;
-}
-
-void VantorelDlg::EnableActions(bool enable) {
+void VantorelDlg::ShowLanguage(Language language) {
   OnUiThread([&] {
-    // A run that ends while the signal flashes leaves the actions to the signal's end.
-    if (enable && m_transmitting) return;
-    const bool clockRunning = (m_engine.Flags() & DigitalClock::kRunning) != 0;
-    const ActionStates states = ActionsAfter(enable, clockRunning, m_calibrate->isEnabled());
+    ApplyLanguage(language);
+    if (m_helpDlg && m_helpDlg->isVisible() && m_helpDlg->ShownLanguage() != m_language) {
+      m_helpDlg->SetLanguage(m_language);
+    }
+  });
+}
+
+void VantorelDlg::ShowTime(std::string_view text, const platform::SystemTime* hands) {
+  OnUiThread([&] {
+    m_timeText = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    m_analog->SetTime(hands);
+    m_analog->Redraw();
+    update(kTimeRect);
+  });
+}
+
+void VantorelDlg::ShowDate(std::string_view text) {
+  OnUiThread([&] {
+    m_dateText = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    ComposeDateBitmap();
+    update(kDateRect);
+  });
+}
+
+void VantorelDlg::ShowWeekday(std::optional<int> weekday) {
+  OnUiThread([&] {
+    if (weekday) m_weekday = *weekday;
+    m_weekdayShown = weekday.has_value();
+    m_weekdayText = QString::fromUtf8(InLanguage(m_language, kWeekdaysEn, kWeekdaysZh)[m_weekday]);
+    update(kWeekdayRect);
+  });
+}
+
+void VantorelDlg::ShowCalibrated(bool calibrated) {
+  OnUiThread([&] {
+    if (calibrated == m_labelCalibrated && m_labelFrame >= 0) return;
+    DrawStateLabel(calibrated);
+    update(QRect(kLabelAt, QSize(kLabel.width, kLabel.height)));
+  });
+}
+
+void VantorelDlg::ShowActions(const ActionStates& states) {
+  OnUiThread([&] {
     m_calibrate->setEnabled(states.calibrate);
     m_update->setEnabled(states.update);
     m_correctEnabled = states.correct;
@@ -467,11 +368,11 @@ void VantorelDlg::SetProgressRange(int lower, int upper) {
 void VantorelDlg::SetProgressPos(int position) {
   OnUiThread([&] { m_progress->SetPos(position); });
 }
-void VantorelDlg::SetProgressMode(int mode) {
+void VantorelDlg::SetProgressMode(BarMode mode) {
   OnUiThread([&] { m_progress->SetBarMode(mode); });
 }
 
-bool VantorelDlg::RunPrompt(int language) {
+bool VantorelDlg::AskUseComputerClock(Language language) {
   bool answer = false;
   OnUiThread([&] {
     answer = NestedLoop([&] {
@@ -481,21 +382,6 @@ bool VantorelDlg::RunPrompt(int language) {
     });
   });
   return answer;
-}
-
-void VantorelDlg::SetCorrection(const int64_t* correction) {
-  m_engine.SetCorrection(correction);
-}
-void VantorelDlg::StartClock() {
-  m_engine.Start();
-}
-void VantorelDlg::StopClock() {
-  m_engine.Stop();
-}
-
-void VantorelDlg::SaveSettings(const SettingsRecord& record) {
-  // A failed save has logged its reason already; the user is not told (nothing to do).
-  vantorel::SaveSettings(&record, false, m_services.settingsFile);
 }
 
 void VantorelDlg::paintEvent(QPaintEvent*) {
@@ -511,8 +397,8 @@ void VantorelDlg::paintEvent(QPaintEvent*) {
     painter.drawImage(at, m_date,
                       ToPixels(m_date, QRect(0, 0, m_dateWidth, LogicalSize(m_date).height())));
   }
-  if (m_engine.Flags() & DigitalClock::kRunning) {
-    if (m_language == kChinese && !m_weekdays.isNull()) {
+  if (m_weekdayShown) {
+    if (m_language == Language::kChinese && !m_weekdays.isNull()) {
       painter.drawImage(kWeekdayRect.topLeft(), m_weekdays,
                         ToPixels(m_weekdays, QRect(kWeekdayFrame.width * m_weekday, 0,
                                                    kWeekdayFrame.width, kWeekdayFrame.height)));

@@ -7,15 +7,13 @@
 #include <QTimer>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
 
-#include "app/settings.h"
-#include "clocks/digital_clock.h"
-#include "mainwnd/calibration_run.h"
-#include "ntp/sntp_client.h"
-#include "platform/message_target.h"
+#include "mainwnd/clock_controller.h"
+#include "mainwnd/clock_view.h"
 
 namespace vantorel {
 
@@ -27,19 +25,27 @@ class MyBitmapProgress;
 class SignalArea;
 
 // Where the main window gets its services; tests replace them.
-struct MainWindowServices {
-  SntpQuery* sntp = nullptr;  // null: the window's own client
-  const platform::NetworkState* network = &platform::SystemNetworkState();
-  const platform::Clock* clock = &platform::SystemClock();
-  const platform::HostZone* hostZone = &platform::SystemHostZone();
-  std::filesystem::path settingsFile = SettingsFilePath();
+struct MainWindowServices : ControllerServices {
   // The question after a failed run; null: the prompt dialog.
-  std::function<bool(int language)> prompt;
+  std::function<bool(Language language)> prompt;
   bool calibrateAtStart = true;
 };
 
-// The main window: the skinned face, the clock texts, the calibration runs and the signal.
-class VantorelDlg : public QDialog, public MessageTarget, public CalibrationHost {
+// The hourly schedule on the window's own timer, so the runs it starts begin on the window's
+// thread as the buttons' do.
+class TimerSchedule final : public HourlySchedule {
+ public:
+  void Start(std::chrono::milliseconds period, std::function<void()> due) override;
+  void Stop() override { m_timer.stop(); }
+
+ private:
+  QTimer m_timer;
+  std::function<void()> m_due;
+};
+
+// The main window: the skinned face, a view over the controller that owns the clock, the
+// runs and the settings; the help window, the shadow and the dialogs.
+class VantorelDlg : public QDialog, public ClockView {
  public:
   static constexpr int kIdClose = 2;
   static constexpr int kIdSetting = 1001;
@@ -51,16 +57,12 @@ class VantorelDlg : public QDialog, public MessageTarget, public CalibrationHost
   explicit VantorelDlg(MainWindowServices services = {}, QWidget* parent = nullptr);
   ~VantorelDlg() override;
 
-  // The private messages, from any thread; handled on the window's thread while the sender
-  // waits.
-  intptr_t SendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
-
-  void ApplySettings();
-  void ApplyLanguage(int language);
-  void StartCalibration();
-  void OnUpdate();
-  void OnCalibrate();
-  void OnCorrect();
+  // The buttons' and keys' actions, as the controller takes them.
+  void ApplySettings() { m_controller.ApplySettings(); }
+  void StartCalibration() { m_controller.StartCalibration(); }
+  void OnUpdate() { m_controller.Update(); }
+  void OnCalibrate() { m_controller.Calibrate(); }
+  void OnCorrect() { m_controller.Correct(); }
   // The "?" button: creates the help window the first time, then shows and hides it.
   void OnHelp();
   HelpDlg* Help() const { return m_helpDlg.get(); }
@@ -74,26 +76,28 @@ class VantorelDlg : public QDialog, public MessageTarget, public CalibrationHost
   const QString& WeekdayText() const { return m_weekdayText; }
   int DateWidth() const { return m_dateWidth; }
   int StateLabelFrame() const { return m_labelFrame; }
-  int Language() const { return m_language; }
-  int ZoneIndex() const { return m_zoneIndex; }
+  Language ShownLanguage() const { return m_language; }
+  int ZoneIndex() const { return m_controller.ZoneIndex(); }
   bool CorrectEnabled() const { return m_correctEnabled; }
   MyBitmapButton* Button(int id) const;
   MyBitmapProgress* Progress() const { return m_progress; }
   SignalArea* Signal() const { return m_signal; }
   AnalogClock* Clock() const { return m_analog; }
-  DigitalClock& Engine() { return m_engine; }
-  CalibrationRun& Run() { return m_run; }
+  ClockController& Controller() { return m_controller; }
+  DigitalClock& Engine() { return m_controller.Engine(); }
+  CalibrationRun& Run() { return m_controller.Run(); }
 
-  // CalibrationHost, called from the run's worker.
-  void EnableActions(bool enable) override;
+  // ClockView: from any thread, each run on the window's thread.
+  void ShowLanguage(Language language) override;
+  void ShowTime(std::string_view text, const platform::SystemTime* hands) override;
+  void ShowDate(std::string_view text) override;
+  void ShowWeekday(std::optional<int> weekday) override;
+  void ShowCalibrated(bool calibrated) override;
   void SetProgressRange(int lower, int upper) override;
   void SetProgressPos(int position) override;
-  void SetProgressMode(int mode) override;
-  bool RunPrompt(int language) override;
-  void SetCorrection(const int64_t* correction) override;
-  void StartClock() override;
-  void StopClock() override;
-  void SaveSettings(const SettingsRecord& record) override;
+  void SetProgressMode(BarMode mode) override;
+  void ShowActions(const ActionStates& states) override;
+  bool AskUseComputerClock(Language language) override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -102,7 +106,7 @@ class VantorelDlg : public QDialog, public MessageTarget, public CalibrationHost
   void changeEvent(QEvent* event) override;
 
  private:
-  intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
+  void ApplyLanguage(Language language);
   void LoadBackground(int id);
   void DrawStateLabel(bool calibrated);
   void ComposeDateBitmap();
@@ -121,10 +125,8 @@ class VantorelDlg : public QDialog, public MessageTarget, public CalibrationHost
   void PlaceHelp();
 
   MainWindowServices m_services;
-  std::unique_ptr<SntpClient> m_ownSntp;
   std::atomic<bool> m_closing{false};
-  int m_nestedLoops = 0;        // UI thread only
-  bool m_transmitting = false;  // UI thread only: between the signal's start and its end
+  int m_nestedLoops = 0;  // UI thread only
 
   QFont m_timeFont;
   QFont m_weekdayFont;
@@ -135,17 +137,15 @@ class VantorelDlg : public QDialog, public MessageTarget, public CalibrationHost
   QImage m_date;        // the composed date
   int m_dateWidth = 0;
   bool m_shaped = false;
-  int m_language = -1;
-  int m_zoneIndex = -1;
-  bool m_firstApply = true;
+  Language m_language = Language::kEnglish;
   int m_labelFrame = -1;
   bool m_labelCalibrated = false;
   bool m_correctEnabled = false;
   int m_weekday = 0;
+  bool m_weekdayShown = false;
   QString m_timeText;
   QString m_dateText;
   QString m_weekdayText;
-  QTimer m_hourly;
 
   MyBitmapButton* m_close;
   MyBitmapButton* m_setting;
@@ -160,8 +160,8 @@ class VantorelDlg : public QDialog, public MessageTarget, public CalibrationHost
   std::unique_ptr<HelpDlg> m_helpDlg;
   std::unique_ptr<WndShadow> m_shadow;
 
-  DigitalClock m_engine;
-  CalibrationRun m_run;
+  TimerSchedule m_schedule;
+  ClockController m_controller;  // last: it goes first, before anything it shows
 };
 
 }  // namespace vantorel

@@ -9,10 +9,9 @@ namespace vantorel {
 namespace {
 
 constexpr int kMinutesPerHour = 60;
-constexpr int kChineseLanguage = 1;
 
-const char* ListText(const TimeZoneRow& row, int language) {
-  return language == kChineseLanguage ? row.chineseDisplay : row.englishDisplay;
+const char* ListText(const TimeZoneRow& row, Language language) {
+  return InLanguage(language, row.englishDisplay, row.chineseDisplay);
 }
 
 bool SameName(const char* a, const std::string& b) {
@@ -25,7 +24,8 @@ int32_t ZoneItemData(int index) {
   return static_cast<int32_t>(kTimeZones[static_cast<size_t>(index)].hoursFromUtc * 100.0f);
 }
 
-void FillZoneList(ZoneListBox& list, int language, int* selected, const platform::HostZone& host) {
+void FillZoneList(ZoneListBox& list, Language language, int* selected,
+                  const platform::HostZone& host) {
   int s = selected != nullptr ? *selected : -1;
   const bool refresh = list.GetCount() > 0;
   if (!refresh) list.ResetContent();

@@ -3,15 +3,16 @@
 #include <cstdint>
 
 #include "platform/host_zone.h"
+#include "settings/language.h"
 
 namespace vantorel {
 
 class ZoneListBox;
 
-// Fills the list with the 75 zones in the language (1 Chinese, else English), or, when it
+// Fills the list with the 75 zones in the language, or, when it
 // already holds items, replaces their texts in place keeping count and selection. A
 // selection that is no valid row is matched to the host's zone first.
-void FillZoneList(ZoneListBox& list, int language, int* selected,
+void FillZoneList(ZoneListBox& list, Language language, int* selected,
                   const platform::HostZone& host = platform::SystemHostZone());
 
 // The row that stands for the host's zone: a key-name match wins, else the last row with the

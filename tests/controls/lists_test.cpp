@@ -135,11 +135,11 @@ TEST(MyBitmapCombobox, FillsAsAZoneList) {
   const test::FixedHostZone china(-480, "China Standard Time");
   int selected = -1;
   ZoneComboList zones(c.box);
-  FillZoneList(zones, 0, &selected, china);
+  FillZoneList(zones, Language::kEnglish, &selected, china);
   EXPECT_EQ(c.box.count(), kTimeZoneCount);
   EXPECT_EQ(c.box.currentIndex(), 56);
   EXPECT_EQ(c.box.itemData(50).toInt(), 575);
-  FillZoneList(zones, 1, &selected, china);
+  FillZoneList(zones, Language::kChinese, &selected, china);
   EXPECT_EQ(c.box.count(), kTimeZoneCount);
   EXPECT_EQ(c.box.currentIndex(), 56);
   EXPECT_EQ(c.box.itemText(56), QString::fromUtf8(kTimeZones[56].chineseDisplay));
@@ -173,9 +173,9 @@ TEST(MyMessageBox, WordingFollowsTypeAndLanguage) {
   const Case cases[] = {
       {4, 0, "Yes", "No"}, {4, 1, "确定", "取消"}, {1, 0, "OK", "Cancel"}, {0, 1, "确定", "取消"}};
   for (const Case& c : cases) {
-    EXPECT_EQ(MyMessageBox::ButtonText(MyMessageBox::kIdOk, c.type, c.language),
+    EXPECT_EQ(MyMessageBox::ButtonText(MyMessageBox::kIdOk, c.type, LanguageOf(c.language)),
               QString::fromUtf8(c.ok));
-    EXPECT_EQ(MyMessageBox::ButtonText(MyMessageBox::kIdCancel, c.type, c.language),
+    EXPECT_EQ(MyMessageBox::ButtonText(MyMessageBox::kIdCancel, c.type, LanguageOf(c.language)),
               QString::fromUtf8(c.cancel));
   }
 }
@@ -197,9 +197,9 @@ TEST(MyMessageBox, AnswersAndShowsTextVerbatim) {
   for (const Case& c : cases) {
     MyMessageBox box;
     QTimer::singleShot(0, &box, [&] { c.act(box); });
-    EXPECT_EQ(
-        box.Show(QStringLiteral("Delete 100% of <b>%s</b>?"), QStringLiteral("Vantorel"), 4, 0),
-        c.result);
+    EXPECT_EQ(box.Show(QStringLiteral("Delete 100% of <b>%s</b>?"), QStringLiteral("Vantorel"), 4,
+                       Language::kEnglish),
+              c.result);
     EXPECT_EQ(box.Text(), QStringLiteral("Delete 100% of <b>%s</b>?"));
     EXPECT_EQ(box.windowTitle(), QStringLiteral("Vantorel"));
     EXPECT_EQ(box.Button(MyMessageBox::kIdCancel)->text(), QStringLiteral("No"));

@@ -136,7 +136,7 @@ TEST(MyBitmapProgress, BarLengthFollowsThePosition) {
   }
   progress.SetPos(24);
   const QImage ordinary = progress.grab().toImage();
-  progress.SetBarMode(1);
+  progress.SetBarMode(BarMode::kAlternative);
   EXPECT_NE(progress.grab().toImage(), ordinary);  // the alternative bar
   progress.SetRange(48, 0);                        // reversed: not even the trough
   const QImage reversed = progress.grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -20,7 +20,7 @@ TEST(CalibTimePromptDlg, PicturesFollowTheLanguage) {
   };
   for (const Case& c : {Case{1, res::kPromptZh, "警示"}, Case{0, res::kPromptEn, "Prompt"},
                         Case{7, res::kPromptEn, "Prompt"}}) {
-    CalibTimePromptDlg prompt(c.language);
+    CalibTimePromptDlg prompt(LanguageOf(c.language));
     EXPECT_EQ(prompt.Background(), LoadSkin(c.background)) << c.language;
     EXPECT_EQ(prompt.windowTitle(), QString::fromUtf8(c.title));
     EXPECT_EQ(prompt.size(), QSize(440, 277));
@@ -52,7 +52,7 @@ TEST(CalibTimePromptDlg, OkAcceptsAndEverythingElseRejects) {
        QDialog::Rejected},
   };
   for (const Case& c : cases) {
-    CalibTimePromptDlg prompt(0);
+    CalibTimePromptDlg prompt(Language::kEnglish);
     QTimer::singleShot(0, &prompt, [&] { c.act(prompt); });
     EXPECT_EQ(prompt.exec(), c.result) << c.what;
   }

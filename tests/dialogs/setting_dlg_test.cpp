@@ -35,7 +35,7 @@ TEST(SettingDlg, RestoreButtonOnlyOnTheServerTab) {
   EXPECT_EQ(dlg.size(), QSize(440, 277));
   EXPECT_FALSE(dlg.RestoreButton()->isVisible());
   for (const int language : {0, 1}) {
-    dlg.SetLanguage(language);  // a language change re-skins Restore without showing it
+    dlg.SetLanguage(LanguageOf(language));  // a language change re-skins Restore without showing it
     for (const auto& [tab, shown] :
          {std::pair{1, true}, std::pair{0, false}, std::pair{2, false}, std::pair{1, true}}) {
       dlg.SelectTab(tab);
@@ -44,7 +44,7 @@ TEST(SettingDlg, RestoreButtonOnlyOnTheServerTab) {
       EXPECT_EQ(dlg.LanguagePage()->isVisible(), tab == 2);
     }
     dlg.SelectTab(0);
-    dlg.SetLanguage(1 - language);
+    dlg.SetLanguage(LanguageOf(1 - language));
     EXPECT_FALSE(dlg.RestoreButton()->isVisible());
   }
 }
@@ -54,7 +54,7 @@ TEST(SettingDlg, LanguageTakesEffectOnlyOnOk) {
   {
     Settings s(before);
     SettingDlg dlg(s.file, nullptr, kChina);
-    dlg.OnSettingLanguage(1);
+    dlg.OnSettingLanguage(Language::kChinese);
     dlg.reject();
     EXPECT_EQ(s.Text(), before);  // Cancel writes nothing
   }
@@ -94,9 +94,9 @@ TEST(SettingNTPServer, ButtonsEditThroughTheirDialogs) {
   SettingDlg dlg(s.file, nullptr, kChina);
   SettingNTPServer* page = dlg.ServerPage();
   std::optional<std::string> answer = "ntp.example";
-  page->SetNamePrompt([&](bool, const std::string&, int) { return answer; });
+  page->SetNamePrompt([&](bool, const std::string&, Language) { return answer; });
   bool yes = false;
-  page->SetConfirm([&](int) { return yes; });
+  page->SetConfirm([&](Language) { return yes; });
   page->OnAdd();
   EXPECT_EQ(page->List()->count(), 3);
   EXPECT_EQ(page->List()->currentRow(), 2);
@@ -124,11 +124,11 @@ TEST(SettingTimezone, ShowsAndStoresTheRecord) {
   record.bDST = 1;
   SettingTimezone page(nullptr, kChina);
   page.SetSettings(&record);
-  page.SetLanguage(0);
+  page.SetLanguage(Language::kEnglish);
   EXPECT_EQ(page.Zones()->currentIndex(), 56);
   EXPECT_EQ(page.Dst()->GetCheck(), 1);
   page.Zones()->setCurrentIndex(30);  // the user's pick, not the record's, survives relabelling
-  page.SetLanguage(1);
+  page.SetLanguage(Language::kChinese);
   EXPECT_EQ(page.Zones()->currentIndex(), 30);
   EXPECT_EQ(page.Zones()->itemText(30), QString::fromUtf8(kTimeZones[30].chineseDisplay));
   page.Zones()->setCurrentIndex(56);
@@ -144,7 +144,7 @@ TEST(SettingTimezone, ShowsAndStoresTheRecord) {
   SettingsRecord none;  // no zone in the file: the host's row
   SettingTimezone fresh(nullptr, kChina);
   fresh.SetSettings(&none);
-  fresh.SetLanguage(0);
+  fresh.SetLanguage(Language::kEnglish);
   EXPECT_EQ(fresh.Zones()->currentIndex(), 56);
   EXPECT_EQ(fresh.Dst()->GetCheck(), 0);
 }
@@ -160,7 +160,7 @@ TEST(WelcomeDlg, AnswersGoIntoTheRecordOnOk) {
   EXPECT_EQ(welcome.Background(), LoadSkin(res::kWelcomeEn));
   welcome.Languages()->setCurrentIndex(1);
   welcome.SetLanguage();
-  EXPECT_EQ(welcome.Language(), 1);
+  EXPECT_EQ(welcome.ShownLanguage(), Language::kChinese);
   EXPECT_EQ(welcome.Background(), LoadSkin(res::kWelcomeZh));
   EXPECT_EQ(welcome.Zones()->currentIndex(), 56);
   QTest::mouseClick(welcome.DstBox(), Qt::LeftButton);

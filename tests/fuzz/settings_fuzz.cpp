@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/settings.h"
+#include "settings/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::filesystem::path file =

@@ -71,12 +71,12 @@ TEST(MyHyperLink, LeavingEndsTheHoverUnlessAlwaysUnderlined) {
 }
 
 TEST(HelpDlg, PictureAndLinkFollowTheLanguage) {
-  HelpDlg help(0);
+  HelpDlg help(Language::kEnglish);
   EXPECT_EQ(help.size(), QSize(593, 630));
   EXPECT_EQ(help.Background(), LoadSkin(res::kHelpEn));
   EXPECT_TRUE(help.Link()->text().startsWith("Calibrate @ "));
   help.show();
-  help.SetLanguage(1);
+  help.SetLanguage(Language::kChinese);
   EXPECT_EQ(help.Background(), LoadSkin(res::kHelpZh));
   EXPECT_TRUE(help.Link()->text().startsWith(QStringLiteral("校准手表，请进入网站：")));
   EXPECT_EQ(help.ShapeCuts(), 1);  // the shape is cut once

@@ -144,7 +144,7 @@ TEST(CalibrationRunFlow, TwelveOffsetsGiveTheirMean) {
   EXPECT_EQ(f.host.Calls(), (std::vector<std::string>{"disable", "range 0-24", "correction 6500000",
                                                       "start clock", "enable", "save 0"}));
   EXPECT_EQ(f.host.lastPosition, 24);
-  EXPECT_EQ(f.host.lastMode, 0);
+  EXPECT_EQ(f.host.lastMode, BarMode::kNormal);
 }
 
 TEST(CalibrationRunFlow, FailingServersGetFiveTriesEachThenThePrompt) {
@@ -168,7 +168,7 @@ TEST(CalibrationRunFlow, FailingServersGetFiveTriesEachThenThePrompt) {
     }
     calls.insert(calls.end(), {"enable", "save 0"});
     EXPECT_EQ(f.host.Calls(), calls);
-    EXPECT_EQ(f.host.lastMode, 1);
+    EXPECT_EQ(f.host.lastMode, BarMode::kAlternative);
   }
 }
 

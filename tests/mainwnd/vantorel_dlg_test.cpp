@@ -45,7 +45,7 @@ struct Window {
     services.clock = &clock;
     services.hostZone = &zone;
     services.settingsFile = dir.File("Setting.ini");
-    services.prompt = [this](int) {
+    services.prompt = [this](Language) {
       ++prompts;
       return promptDialog ? promptDialog() : promptAnswer;
     };
@@ -54,7 +54,8 @@ struct Window {
   }
 
   void Send(uint32_t message, const char* text, const platform::SystemTime* time = nullptr) {
-    dlg->SendMessage(message, reinterpret_cast<uintptr_t>(text), reinterpret_cast<intptr_t>(time));
+    dlg->Controller().SendMessage(message, reinterpret_cast<uintptr_t>(text),
+                                  reinterpret_cast<intptr_t>(time));
   }
 
   bool WaitForRun(std::chrono::milliseconds limit = 5s) {
@@ -92,7 +93,7 @@ TEST(VantorelDlgMessages, TextsWhileTheEngineRuns) {
   };
   for (const Case& c : {Case{0, "Sunday"}, Case{3, "Wednesday"}, Case{6, "Saturday"},
                         Case{7, "Sunday"}, Case{0x105, "Friday"}}) {
-    w.dlg->SendMessage(kMsgClockWeekday, c.index, 0);
+    w.dlg->Controller().SendMessage(kMsgClockWeekday, c.index, 0);
     EXPECT_EQ(w.dlg->WeekdayText(), c.name) << c.index;
   }
   w.dlg->Engine().Stop();
@@ -119,16 +120,16 @@ TEST(VantorelDlgSettings, DaylightSavingAloneMovesTheShownTimeAnHour) {
   w.dlg->ApplySettings();
   EXPECT_EQ(w.dlg->Engine().CorrectedNow() - before,
             static_cast<uint64_t>(platform::kFileTimeUnitsPerMinute * 60));
-  EXPECT_EQ(w.dlg->Language(), 0);
+  EXPECT_EQ(w.dlg->ShownLanguage(), Language::kEnglish);
 }
 
 TEST(VantorelDlgSettings, UserServerPositionPastTheEndIsReset) {
   Window w("[Vantorel]\nbDefualtServers=0\nstrServers=a;b;c\nnSelNTPServerIndex=5\n");
-  EXPECT_EQ(w.dlg->Run().Settings().nSelNTPServerIndex, -1);
-  EXPECT_EQ(w.dlg->Run().Servers().size(), 3u);
+  EXPECT_EQ(w.dlg->Controller().Settings().nSelNTPServerIndex, -1);
+  EXPECT_EQ(w.dlg->Controller().Servers().size(), 3u);
   Window unset("[Vantorel]\n");
   EXPECT_EQ(unset.dlg->ZoneIndex(), 56);  // matched to the host's zone
-  EXPECT_EQ(unset.dlg->Run().Servers().size(), kDefaultServerCount);
+  EXPECT_EQ(unset.dlg->Controller().Servers().size(), kDefaultServerCount);
 }
 
 TEST(VantorelDlgRun, CalibratesSavesAndLetsReturnSendTheSignal) {
@@ -239,7 +240,7 @@ TEST(VantorelDlgHelp, QuestionMarkTogglesTheHelpBesideTheWindow) {
 
   test::WriteFile(w.dir.File("Setting.ini"), "[Vantorel]\nnSelLanguageIndex=1\n");
   w.dlg->ApplySettings();
-  EXPECT_EQ(help->Language(), 1);
+  EXPECT_EQ(help->ShownLanguage(), Language::kChinese);
   EXPECT_EQ(help->ShapeCuts(), 1);
 
   w.dlg->OnHelp();  // hidden now; it stays hidden across minimise and restore

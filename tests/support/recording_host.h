@@ -1,6 +1,7 @@
 #pragma once
 
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,9 @@ class RecordingHost final : public CalibrationHost {
     Add("range " + std::to_string(lower) + "-" + std::to_string(upper));
   }
   void SetProgressPos(int position) override { lastPosition = position; }
-  void SetProgressMode(int mode) override { lastMode = mode; }
-  bool RunPrompt(int language) override {
-    Add("prompt " + std::to_string(language));
+  void SetProgressMode(BarMode mode) override { lastMode = mode; }
+  bool RunPrompt(Language language) override {
+    Add("prompt " + std::to_string(IndexOf(language)));
     return promptAnswer;
   }
   void SetCorrection(const int64_t* correction) override {
@@ -36,7 +37,7 @@ class RecordingHost final : public CalibrationHost {
   }
   bool promptAnswer = false;
   int lastPosition = -1;
-  int lastMode = -1;
+  std::optional<BarMode> lastMode;
 
  private:
   void Add(std::string call) {

@@ -144,7 +144,7 @@ TEST(FillZoneList, FillsAnewOrRefreshesInEitherLanguage) {
       PlainList list;
       list.items.assign(leftovers, {"leftover"});
       int selected = 30;
-      FillZoneList(list, language, &selected, china);
+      FillZoneList(list, LanguageOf(language), &selected, china);
       ASSERT_EQ(list.GetCount(), kTimeZoneCount);
       EXPECT_EQ(list.resets, leftovers == 0 ? 1 : 0);
       EXPECT_EQ(list.selection, 30);
@@ -171,7 +171,7 @@ TEST(FillZoneList, InvalidSelectionIsMatchedToTheHost) {
   for (const Case& c : cases) {
     PlainList list;
     int selected = c.selected;
-    FillZoneList(list, 0, &selected, FixedHostZone(c.bias, c.name));
+    FillZoneList(list, Language::kEnglish, &selected, FixedHostZone(c.bias, c.name));
     EXPECT_EQ(selected, c.expected);
     EXPECT_EQ(list.selection, c.expected);
   }
@@ -181,8 +181,8 @@ TEST(FillZoneList, LanguageSwitchRefreshesTextsInPlace) {
   const FixedHostZone host(0, "");
   PlainList list;
   int selected = 42;
-  FillZoneList(list, 0, &selected, host);
-  FillZoneList(list, 1, &selected, host);
+  FillZoneList(list, Language::kEnglish, &selected, host);
+  FillZoneList(list, Language::kChinese, &selected, host);
   EXPECT_EQ(list.resets, 1);  // no second clearing
   ASSERT_EQ(list.GetCount(), kTimeZoneCount);
   EXPECT_EQ(list.selection, 42);

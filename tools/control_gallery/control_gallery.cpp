@@ -20,6 +20,7 @@
 #include "controls/my_bitmap_progress.h"
 #include "controls/my_bitmap_tab_ctrl.h"
 #include "controls/my_message_box.h"
+#include "controls/skin_image.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -30,8 +31,6 @@ struct Shot {
   QString label;
   QImage image;
 };
-
-const QRgb kRed = qRgb(255, 0, 0);
 
 // A control as its window shows it: drawn over the face behind it, where its key-coloured
 // pixels are transparent.
@@ -126,17 +125,17 @@ int main(int argc, char** argv) {
     const char* name;
   };
   const ButtonSkin buttons[] = {
-      {res::kCloseButton, kRed, "close"},
-      {res::kSettingButton, kRed, "setting"},
-      {res::kMinimiseButton, kRed, "minimise"},
-      {res::kHelpButton, kRed, "help"},
-      {res::kUpdateButtonEn, kRed, "Update"},
-      {res::kUpdateButtonZh, kRed, "Update zh"},
-      {res::kCalibrateButtonEn, kRed, "Calibrate"},
-      {res::kCalibrateButtonZh, kRed, "Calibrate zh"},
-      {res::kWelcomeOkEn, kRed, "OK"},
-      {res::kWelcomeCancelZh, kRed, "Cancel zh"},
-      {res::kRestoreEn, kRed, "Restore"},
+      {res::kCloseButton, kRedKey, "close"},
+      {res::kSettingButton, kRedKey, "setting"},
+      {res::kMinimiseButton, kRedKey, "minimise"},
+      {res::kHelpButton, kRedKey, "help"},
+      {res::kUpdateButtonEn, kRedKey, "Update"},
+      {res::kUpdateButtonZh, kRedKey, "Update zh"},
+      {res::kCalibrateButtonEn, kRedKey, "Calibrate"},
+      {res::kCalibrateButtonZh, kRedKey, "Calibrate zh"},
+      {res::kWelcomeOkEn, kRedKey, "OK"},
+      {res::kWelcomeCancelZh, kRedKey, "Cancel zh"},
+      {res::kRestoreEn, kRedKey, "Restore"},
       {res::kAddButtonEn, qRgb(0, 0, 0), "Add"},
       {res::kEditButtonZh, qRgb(0, 0, 0), "Edit zh"},
       {res::kDeleteButtonEn, qRgb(0, 0, 0), "Delete"},
@@ -149,7 +148,7 @@ int main(int argc, char** argv) {
   for (const int checked : {0, 1}) {
     FourFaces<MyBitmapButton>(board, shots, checked ? "check box, checked" : "check box",
                               [&](MyBitmapButton& b) {
-                                b.SetBitmap(res::kCheckBox, kRed, true, true);
+                                b.SetBitmap(res::kCheckBox, kRedKey, true, true);
                                 b.SetCheck(checked);
                               });
   }
@@ -160,22 +159,22 @@ int main(int argc, char** argv) {
                           qRgb(255, 255, 255));
       progress.SetRange(0, 48);
       progress.SetPos(position);
-      progress.SetBarMode(mode);
-      shots.push_back({QStringLiteral("progress %1/48 mode %2").arg(position).arg(mode),
-                       Composed(progress)});
+      progress.SetBarMode(static_cast<BarMode>(mode));
+      shots.push_back(
+          {QStringLiteral("progress %1/48 mode %2").arg(position).arg(mode), Composed(progress)});
     }
   }
   for (const int strip : {res::kTabStripEn, res::kTabStripZh}) {
     for (int selected = 0; selected < 3; ++selected) {
       MyBitmapTabCtrl tabs(&board);
-      tabs.SetBitmap(strip, kRed);
+      tabs.SetBitmap(strip, kRedKey);
       tabs.SetCurSel(selected);
       const int hover = (selected + 1) % 3;
       QMouseEvent move(QEvent::MouseMove, QPointF(103 * hover + 20, 10),
                        QPointF(103 * hover + 20, 10), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
       QApplication::sendEvent(&tabs, &move);
-      shots.push_back({QStringLiteral("tabs %1 selected, %2 hover").arg(selected).arg(hover),
-                       Composed(tabs)});
+      shots.push_back(
+          {QStringLiteral("tabs %1 selected, %2 hover").arg(selected).arg(hover), Composed(tabs)});
     }
   }
   struct ComboSkin {
@@ -183,8 +182,8 @@ int main(int argc, char** argv) {
     QRgb key;
   };
   for (const ComboSkin& skin :
-       {ComboSkin{res::kComboWelcomeLanguage, kRed}, ComboSkin{res::kComboWelcomeZone, kRed},
-        ComboSkin{res::kComboLanguagePage, kRed},
+       {ComboSkin{res::kComboWelcomeLanguage, kRedKey}, ComboSkin{res::kComboWelcomeZone, kRedKey},
+        ComboSkin{res::kComboLanguagePage, kRedKey},
         ComboSkin{res::kComboZonePage, qRgb(255, 69, 0)}}) {
     FourFaces<MyBitmapCombobox>(board, shots, QStringLiteral("combo %1").arg(skin.id),
                                 [&](MyBitmapCombobox& c) {
@@ -221,19 +220,18 @@ int main(int argc, char** argv) {
                          .arg(s, 2, 10, QChar('0')),
                      clock.Frame()});
   }
-  for (const int language : {0, 1}) {
+  for (const Language language : {Language::kEnglish, Language::kChinese}) {
     MyMessageBox box;
     box.setWindowTitle(QStringLiteral("Vantorel"));
-    box.findChild<QLabel*>()->setText(language == 1
-                                          ? QStringLiteral("确定要删除这个服务器吗?")
-                                          : QStringLiteral("Delete the selected server?"));
+    box.findChild<QLabel*>()->setText(
+        InLanguage(language, "Delete the selected server?", "确定要删除这个服务器吗?"));
     box.Button(MyMessageBox::kIdOk)
         ->setText(MyMessageBox::ButtonText(MyMessageBox::kIdOk, 4, language));
     box.Button(MyMessageBox::kIdCancel)
         ->setText(MyMessageBox::ButtonText(MyMessageBox::kIdCancel, 4, language));
     box.show();
     shots.push_back(
-        {QStringLiteral("message box, language %1").arg(language), box.grab().toImage()});
+        {QStringLiteral("message box, language %1").arg(IndexOf(language)), box.grab().toImage()});
   }
   return Board(shots).save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

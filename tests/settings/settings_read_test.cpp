@@ -3,7 +3,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "support/temp_dir.h"
 
 namespace vantorel {

@@ -10,7 +10,7 @@
 #include <random>
 #include <thread>
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "support/temp_dir.h"
 
 namespace vantorel {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/profile_file.h"
+#include "settings/language.h"
 
 namespace vantorel {
 
