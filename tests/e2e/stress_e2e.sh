@@ -22,6 +22,39 @@ launch "$settings"
 sleep 1
 check "Escape during a run (a query waiting on a silent server) ends it within 1 s" \
   quit_app 1
+
+# 1b. The settings dialog's OK during such a run: the window turns Chinese at once, and the
+# run's end, 9 s later, keeps the choice.
+launch "$settings"
+sleep 1
+face() {  # face FILE: the Calibrate button and the state label as they are on the screen now
+  window_origin
+  grab_screen "$1" "310x60+$((wx + 320))+$((wy + 40))"
+  grab_screen "$1.button.png" "200x40+$((wx + 322))+$((wy + 264))"
+}
+face "$work/english.png"
+click_in "$window" 574 15
+settings_dlg=$(find_window '^Setting$')
+check "the settings open during the run" test -n "$settings_dlg"
+if [[ -n "$settings_dlg" ]]; then
+  click_in "$settings_dlg" $((103 * 2 + 50)) 47           # the language tab
+  click_in "$settings_dlg" $((140 + 100)) $((65 + 35 + 16)) # open the language list
+  xdotool key Down Return
+  sleep 0.4
+  click_in "$settings_dlg" 250 247 # OK
+fi
+sleep 0.5
+face "$work/chinese.png"
+differs() { ! cmp -s <(convert "$1" rgb:-) <(convert "$2" rgb:-); }
+check "the label turned Chinese while the run goes on" differs "$work/english.png" "$work/chinese.png"
+check "and so did the Calibrate button" differs "$work/english.png.button.png" "$work/chinese.png.button.png"
+check "the run is still under way (Update disabled)" not button_enabled 541 57
+prompt=$(find_window '^警示$' 20)
+check "the run's end asks in Chinese" test -n "$prompt"
+[[ -n "$prompt" ]] && xdotool windowfocus --sync "$prompt" key Escape
+sleep 0.5
+check "Setting.ini still holds Chinese after the run" grep -q '^nSelLanguageIndex=1' "$app/Setting.ini"
+check "Escape ends it" quit_app 2
 kill "$silent_pid"
 wait "$silent_pid" 2>/dev/null || true
 
