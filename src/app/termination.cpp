@@ -1,47 +1,35 @@
 #include "app/termination.h"
 
-#include <signal.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <QMetaObject>
+#include <QObject>
 
-#include <QSocketNotifier>
-#include <cerrno>
+#include <mutex>
 
-#include "platform/log.h"
+#include "platform/termination_request.h"
 
 namespace vantorel {
 namespace {
 
-int g_signalPipe[2] = {-1, -1};
-
-// Only what is safe inside a signal handler: one write, errno kept.
-void OnSignal(int) {
-  const int saved = errno;
-  const char byte = 1;
-  [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[0], &byte, 1);
-  errno = saved;
-}
+// The object the requests go to while it lives; the platform's watcher may call at any time.
+std::mutex g_targetMutex;
+QObject* g_target = nullptr;
 
 }  // namespace
 
 void OnTermination(QObject* context, std::function<void()> quit) {
-  if (g_signalPipe[0] >= 0) return;
-  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signalPipe) != 0) {
-    platform::Log("termination signals keep their default action: no socket pair");
-    return;
+  {
+    std::lock_guard lock(g_targetMutex);
+    if (g_target != nullptr) return;
+    g_target = context;
   }
-  auto* notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, context);
-  QObject::connect(notifier, &QSocketNotifier::activated, context, [quit = std::move(quit)] {
-    char bytes[16];
-    while (::read(g_signalPipe[1], bytes, sizeof bytes) > 0) {
-    }
-    quit();
+  QObject::connect(context, &QObject::destroyed, [] {
+    std::lock_guard lock(g_targetMutex);
+    g_target = nullptr;
   });
-  struct sigaction action {};
-  action.sa_handler = OnSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
+  platform::WatchTerminationRequests([quit = std::move(quit)] {
+    std::lock_guard lock(g_targetMutex);
+    if (g_target != nullptr) QMetaObject::invokeMethod(g_target, quit, Qt::QueuedConnection);
+  });
 }
 
 }  // namespace vantorel

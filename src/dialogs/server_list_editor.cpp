@@ -1,6 +1,6 @@
 #include "dialogs/server_list_editor.h"
 
-#include <strings.h>
+#include "platform/ascii_case.h"
 
 namespace vantorel {
 
@@ -34,8 +34,7 @@ void ServerListEditor::SetSettings(SettingsRecord* record) {
 
 int ServerListEditor::Find(const std::string& name, int skip) const {
   for (int i = 0; i < static_cast<int>(m_items.size()); ++i) {
-    if (i != skip && strcasecmp(m_items[static_cast<size_t>(i)].c_str(), name.c_str()) == 0)
-      return i;
+    if (i != skip && platform::EqualsIgnoringCase(m_items[static_cast<size_t>(i)], name)) return i;
   }
   return -1;
 }

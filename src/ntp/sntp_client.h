@@ -36,7 +36,7 @@ class SntpClient final : public SntpQuery {
   uint32_t Timeout() const { return timeoutMs; }
 
   // Sockets need no start-up here; kept for the caller's order of things.
-  static bool InitializeNetwork() { return true; }
+  static bool InitializeNetwork() { return platform::StartSockets(); }
 
   // True with every field of the result set. False leaves the failed step's code as the
   // thread's last error: the socket layer's, 10060 when no valid reply came in time, or one

@@ -1,22 +1,18 @@
 #include "ntp/udp_channel.h"
 
-#include <arpa/inet.h>
-
-#include <cerrno>
-
 #include "platform/last_error.h"
 
 namespace vantorel {
 
+using platform::LastSocketError;
 using platform::SetLastError;
-using platform::SocketErrorFromErrno;
 
 UdpChannel::UdpChannel(std::shared_ptr<platform::NameResolver> resolver)
     : m_resolver(std::move(resolver)) {}
 
 bool UdpChannel::Create() {
   if (m_socket.Create()) return true;
-  SetLastError(SocketErrorFromErrno(errno));
+  SetLastError(LastSocketError());
   return false;
 }
 
@@ -46,14 +42,14 @@ bool UdpChannel::Connect(const std::string& server, uint16_t port,
     SetLastError(platform::kErrorHostNotFound);
     return false;
   }
-  if (m_socket.Connect(address, htons(port))) return true;
-  SetLastError(SocketErrorFromErrno(errno));
+  if (m_socket.Connect(address, port)) return true;
+  SetLastError(LastSocketError());
   return false;
 }
 
 bool UdpChannel::Send(const void* data, size_t length) {
   if (m_socket.Send(data, length)) return true;
-  SetLastError(SocketErrorFromErrno(errno));
+  SetLastError(LastSocketError());
   return false;
 }
 
@@ -65,7 +61,7 @@ bool UdpChannel::WaitReadable(std::chrono::steady_clock::time_point deadline, bo
 
 long UdpChannel::Receive(void* buffer, size_t length) {
   const long received = m_socket.Receive(buffer, length);
-  if (received < 0) SetLastError(SocketErrorFromErrno(errno));
+  if (received < 0) SetLastError(LastSocketError());
   return received;
 }
 

@@ -15,4 +15,9 @@ void Log(const char* format, ...) {
   std::fprintf(stderr, "vantorel: %s\n", line);
 }
 
+std::string PathText(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 }  // namespace vantorel::platform

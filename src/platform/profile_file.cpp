@@ -1,18 +1,12 @@
 #include "platform/profile_file.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cerrno>
-#include <cstring>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <mutex>
 
+#include "platform/ascii_case.h"
+#include "platform/file_ops.h"
 #include "platform/log.h"
 
 namespace vantorel::platform {
@@ -31,15 +25,6 @@ std::string_view Trim(std::string_view text) {
   if (first == std::string_view::npos) return {};
   const auto last = text.find_last_not_of(kBlanks);
   return text.substr(first, last - first + 1);
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
 }
 
 // One line of the file without its line feed; a carriage return before it is kept apart
@@ -197,115 +182,28 @@ std::filesystem::path FolderOf(const std::filesystem::path& file) {
   return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
 }
 
-// The process-wide lock, and a lock on the file's folder that other processes honour too
-// (the folder, not the file: every save replaces the file, and with it a lock held on it).
+// The process-wide lock, and the folder's lock that other processes honour too.
 class FolderLock {
  public:
-  FolderLock(const std::filesystem::path& file, bool exclusive) : m_guard(FileLock()) {
-    m_fd = ::open(FolderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (m_fd >= 0) {
-      while (::flock(m_fd, exclusive ? LOCK_EX : LOCK_SH) != 0 && errno == EINTR) {
-      }
-    }
-  }
-  ~FolderLock() {
-    if (m_fd >= 0) ::close(m_fd);  // closing releases the lock
-  }
-  FolderLock(const FolderLock&) = delete;
-  FolderLock& operator=(const FolderLock&) = delete;
+  FolderLock(const std::filesystem::path& file, bool exclusive)
+      : m_guard(FileLock()), m_folder(file, exclusive) {}
 
  private:
   std::lock_guard<std::mutex> m_guard;
-  int m_fd = -1;
+  file_ops::FolderLock m_folder;
 };
 
-struct RawFile {
-  ProfileFile::State state = ProfileFile::State::kMissing;
-  std::string bytes;
-  struct stat info {};
-  int error = 0;
-};
-
-RawFile ReadRaw(const std::filesystem::path& path) {
-  RawFile raw;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    raw.error = errno;
-    raw.state = errno == ENOENT ? ProfileFile::State::kMissing : ProfileFile::State::kUnreadable;
-    return raw;
-  }
-  raw.state = ProfileFile::State::kRead;
-  if (::fstat(fd, &raw.info) != 0) {
-    raw.error = errno;
-    raw.state = ProfileFile::State::kUnreadable;
-  }
-  char buffer[16384];
-  while (raw.state == ProfileFile::State::kRead) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got == 0) break;
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      raw.error = errno;
-      raw.state = ProfileFile::State::kUnreadable;
-      break;
-    }
-    raw.bytes.append(buffer, static_cast<size_t>(got));
-  }
-  ::close(fd);
-  return raw;
-}
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t written = ::write(fd, data.data(), data.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
-}
-
-// Puts the bytes in place of the file at once. The new file takes the old one's mode and
-// owner, so a shared or managed file keeps who may read it.
-bool PutInPlace(const std::filesystem::path& target, const RawFile& old, std::string_view bytes) {
-  static std::atomic<unsigned> counter{0};
-  std::filesystem::path temporary = target;
-  temporary += ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter++);
-  const bool existed = old.state == ProfileFile::State::kRead;
-  const mode_t mode = existed ? (old.info.st_mode & 07777) : 0644;
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-  if (fd < 0) {
-    Log("cannot write %s: %s", temporary.c_str(), std::strerror(errno));
-    return false;
-  }
-  if (existed) {
-    if (old.info.st_uid != ::geteuid() || old.info.st_gid != ::getegid()) {
-      (void)!::fchown(fd, old.info.st_uid, old.info.st_gid);  // allowed to root only
-    }
-    (void)!::fchmod(fd, mode);  // the creation mode went through the umask
-  }
-  // The data reaches the disk before the rename makes it the file: a crash then leaves
-  // either the old or the new file, never an empty one.
-  const bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-  ::close(fd);
-  if (!ok || ::rename(temporary.c_str(), target.c_str()) != 0) {
-    Log("cannot replace %s: %s", target.c_str(), std::strerror(errno));
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  return true;
-}
+using file_ops::RawFile;
+using file_ops::ReadRaw;
 
 // The checks before a file is replaced; false (with the reason logged) when it must not be.
 bool MayReplace(const std::filesystem::path& target, const RawFile& old) {
   if (old.state == ProfileFile::State::kUnreadable) {
-    Log("cannot read %s (%s): it is left as it is", target.c_str(), std::strerror(old.error));
+    Log("cannot read %s (%s): it is left as it is", PathText(target).c_str(), old.problem.c_str());
     return false;
   }
-  if (old.state == ProfileFile::State::kRead && ::access(target.c_str(), W_OK) != 0) {
-    Log("%s is read-only: it is left as it is", target.c_str());
+  if (old.state == ProfileFile::State::kRead && !file_ops::CanWrite(target)) {
+    Log("%s is read-only: it is left as it is", PathText(target).c_str());
     return false;
   }
   return true;
@@ -320,11 +218,11 @@ std::optional<std::string> ProfileFile::ReadFrom(std::string_view content, std::
   bool inSection = false;
   for (const Line& line : SplitLines(content)) {
     if (auto name = SectionOf(line.text)) {
-      inSection = EqualsNoCase(*name, section);
+      inSection = EqualsIgnoringCase(*name, section);
       continue;
     }
     if (!inSection) continue;
-    if (auto entry = KeyOf(line.text); entry && EqualsNoCase(entry->key, key)) {
+    if (auto entry = KeyOf(line.text); entry && EqualsIgnoringCase(entry->key, key)) {
       // Text after a NUL byte is not part of the value, as for any C string; the blanks
       // before it are trimmed like any value's.
       return std::string(Trim(entry->value.substr(0, entry->value.find('\0'))));
@@ -351,7 +249,7 @@ std::string ProfileFile::WriteInto(std::string_view content, std::string_view se
   for (size_t i = 0; i < lines.size(); ++i) {
     if (auto name = SectionOf(lines[i].text)) {
       if (header) break;
-      if (EqualsNoCase(*name, section)) {
+      if (EqualsIgnoringCase(*name, section)) {
         header = i;
         insertAt = i + 1;
       }
@@ -371,7 +269,7 @@ std::string ProfileFile::WriteInto(std::string_view content, std::string_view se
     bool replaced = false;
     if (header) {
       for (size_t i = *header + 1; i < lines.size() && !SectionOf(lines[i].text); ++i) {
-        if (auto entry = KeyOf(lines[i].text); entry && EqualsNoCase(entry->key, key)) {
+        if (auto entry = KeyOf(lines[i].text); entry && EqualsIgnoringCase(entry->key, key)) {
           lines[i] = Line{makeLine(text).text, lines[i].crlf};
           replaced = true;
           break;
@@ -440,9 +338,9 @@ FileAccess ProfileFile::Probe(const std::filesystem::path& path) {
   if (!target) return access;
   std::error_code error;
   access.exists = std::filesystem::exists(*target, error);
-  access.readable = access.exists && ::access(target->c_str(), R_OK) == 0;
-  access.writable = ::access(FolderOf(*target).c_str(), W_OK | X_OK) == 0 &&
-                    (!access.exists || ::access(target->c_str(), W_OK) == 0);
+  access.readable = access.exists && file_ops::CanRead(*target);
+  access.writable =
+      file_ops::CanCreateIn(FolderOf(*target)) && (!access.exists || file_ops::CanWrite(*target));
   return access;
 }
 
@@ -455,7 +353,7 @@ ProfileFile::Content ProfileFile::Load() const {
     raw = ReadRaw(target);
   }
   if (raw.state == State::kUnreadable) {
-    Log("cannot read %s: %s", m_path.c_str(), std::strerror(raw.error));
+    Log("cannot read %s: %s", PathText(m_path).c_str(), raw.problem.c_str());
   }
   if (raw.state != State::kRead) return Content{raw.state, {}, Encoding::kUtf8};
   return Decode(std::move(raw.bytes));
@@ -487,14 +385,14 @@ bool ProfileFile::CopyFrom(const std::filesystem::path& source) const {
 bool ProfileFile::Replace(const std::function<std::string(const Content& old)>& newBytes) const {
   const auto target = ResolveLinks(m_path);
   if (!target) {
-    Log("cannot write %s: too many symbolic links", m_path.c_str());
+    Log("cannot write %s: too many symbolic links", PathText(m_path).c_str());
     return false;
   }
   FolderLock lock(*target, true);
   RawFile old = ReadRaw(*target);
   if (!MayReplace(*target, old)) return false;
   const Content content = Decode(std::move(old.bytes));
-  return PutInPlace(*target, old, newBytes(content));
+  return file_ops::PutInPlace(*target, old, newBytes(content));
 }
 
 }  // namespace vantorel::platform

@@ -1,19 +1,65 @@
 #include "platform/udp_socket.h"
 
-#include <arpa/inet.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace vantorel::platform {
+
+// The classic conversion's forms: one to four parts, each decimal, octal (a leading 0) or hex
+// (0x); the last part fills the bytes left. Nothing else may follow.
+std::optional<uint32_t> ParseDottedQuad(const std::string& text) {
+  std::vector<uint64_t> parts;
+  size_t at = 0;
+  while (parts.size() < 4) {
+    if (at >= text.size()) return std::nullopt;
+    int base = 10;
+    if (text[at] == '0') {
+      base = 8;
+      if (at + 1 < text.size() && (text[at + 1] == 'x' || text[at + 1] == 'X')) {
+        base = 16;
+        at += 2;
+      }
+    }
+    uint64_t value = 0;
+    size_t digits = 0;
+    for (; at < text.size(); ++at, ++digits) {
+      const char c = text[at];
+      int digit = -1;
+      if (c >= '0' && c <= '9') digit = c - '0';
+      if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+      if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+      if (digit < 0 || digit >= base) break;
+      value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
+      if (value > 0xFFFFFFFFu) return std::nullopt;
+    }
+    if (digits == 0) return std::nullopt;  // "0x" alone, or no digit at all
+    parts.push_back(value);
+    if (at == text.size()) break;
+    if (text[at] != '.') return std::nullopt;
+    ++at;
+  }
+  if (at != text.size()) return std::nullopt;
+  uint32_t host = 0;
+  const size_t last = parts.size() - 1;
+  for (size_t i = 0; i < last; ++i) {
+    if (parts[i] > 0xFF) return std::nullopt;
+    host |= static_cast<uint32_t>(parts[i]) << (24 - 8 * i);
+  }
+  if (parts[last] > (0xFFFFFFFFu >> (8 * last))) return std::nullopt;
+  host |= static_cast<uint32_t>(parts[last]);
+  if (host == 0xFFFFFFFFu) return std::nullopt;
+  // Network byte order, as the socket layer takes it, whatever this machine's order is.
+  const uint8_t bytes[4] = {static_cast<uint8_t>(host >> 24), static_cast<uint8_t>(host >> 16),
+                            static_cast<uint8_t>(host >> 8), static_cast<uint8_t>(host)};
+  uint32_t network = 0;
+  std::memcpy(&network, bytes, sizeof network);
+  return network;
+}
 
 uint32_t SocketErrorFromErrno(int error) {
   switch (error) {
@@ -46,22 +92,6 @@ uint32_t SocketErrorFromErrno(int error) {
 
 namespace {
 
-class GetAddrInfoResolver final : public NameResolver {
- public:
-  std::optional<uint32_t> Resolve(const std::string& name) override {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_DGRAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr)
-      return std::nullopt;
-    const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
-    const uint32_t result = address->sin_addr.s_addr;
-    freeaddrinfo(found);
-    return result;
-  }
-};
-
 struct LookupState {
   std::mutex mutex;
   std::condition_variable done;
@@ -70,17 +100,6 @@ struct LookupState {
 };
 
 }  // namespace
-
-std::shared_ptr<NameResolver> SystemNameResolver() {
-  static const auto resolver = std::make_shared<GetAddrInfoResolver>();
-  return resolver;
-}
-
-std::optional<uint32_t> ParseDottedQuad(const std::string& text) {
-  in_addr address{};
-  if (inet_aton(text.c_str(), &address) == 0 || address.s_addr == INADDR_NONE) return std::nullopt;
-  return address.s_addr;
-}
 
 Lookup LookupWithTimeout(const std::shared_ptr<NameResolver>& resolver, const std::string& name,
                          std::chrono::milliseconds timeout, uint32_t* address,
@@ -108,53 +127,6 @@ Lookup LookupWithTimeout(const std::shared_ptr<NameResolver>& resolver, const st
   if (!state->address) return Lookup::kNotFound;
   *address = *state->address;
   return Lookup::kFound;
-}
-
-bool UdpSocket::Create() {
-  Close();
-  m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-  return m_fd >= 0;
-}
-
-bool UdpSocket::Connect(uint32_t address, uint16_t port) {
-  sockaddr_in peer{};
-  peer.sin_family = AF_INET;
-  peer.sin_port = port;
-  peer.sin_addr.s_addr = address;
-  return ::connect(m_fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0;
-}
-
-bool UdpSocket::Send(const void* data, size_t length) {
-  ssize_t sent;
-  do {
-    sent = ::send(m_fd, data, length, MSG_NOSIGNAL);
-  } while (sent < 0 && errno == EINTR);
-  return sent == static_cast<ssize_t>(length);
-}
-
-UdpSocket::Wait UdpSocket::WaitReadableUntil(std::chrono::steady_clock::time_point deadline) {
-  for (;;) {
-    const auto left =
-        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    pollfd entry{m_fd, POLLIN, 0};
-    const int ready = ::poll(&entry, 1, left.count() > 0 ? static_cast<int>(left.count()) : 0);
-    if (ready > 0) return Wait::kReadable;  // an error pending on the socket reads as readable too
-    if (ready == 0) return Wait::kTimedOut;
-    if (errno != EINTR) return Wait::kFailed;
-  }
-}
-
-long UdpSocket::Receive(void* buffer, size_t length) {
-  ssize_t received;
-  do {
-    received = ::recv(m_fd, buffer, length, 0);
-  } while (received < 0 && errno == EINTR);
-  return static_cast<long>(received);
-}
-
-void UdpSocket::Close() {
-  if (m_fd >= 0) ::close(m_fd);
-  m_fd = -1;
 }
 
 }  // namespace vantorel::platform

@@ -20,6 +20,13 @@ inline constexpr uint32_t kErrorInterrupted = 10004;  // the caller gave the ope
 // Maps an errno value to the socket-layer code above or its nearest kin.
 uint32_t SocketErrorFromErrno(int error);
 
+// The socket layer's code for the calling thread's last failed socket call.
+uint32_t LastSocketError();
+
+// Readies the socket layer once per process (Windows needs it before any socket); true when
+// sockets can be used.
+bool StartSockets();
+
 // Resolves a host name to an IPv4 address (network byte order); blocking.
 class NameResolver {
  public:
@@ -56,8 +63,8 @@ class UdpSocket {
   UdpSocket& operator=(const UdpSocket&) = delete;
 
   bool Create();
-  bool IsValid() const { return m_fd >= 0; }
-  // Fixes the peer; address and port in network byte order.
+  bool IsValid() const { return m_handle != kNoSocket; }
+  // Fixes the peer: the address in network byte order, the port a plain number.
   bool Connect(uint32_t address, uint16_t port);
   bool Send(const void* data, size_t length);
   Wait WaitReadableUntil(std::chrono::steady_clock::time_point deadline);
@@ -66,7 +73,9 @@ class UdpSocket {
   void Close();
 
  private:
-  int m_fd = -1;
+  // A descriptor or a Windows socket handle; both fit, and -1 is "none" for both.
+  static constexpr intptr_t kNoSocket = -1;
+  intptr_t m_handle = kNoSocket;
 };
 
 }  // namespace vantorel::platform

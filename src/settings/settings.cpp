@@ -80,13 +80,15 @@ std::filesystem::path ResolveSettingsFile(const std::filesystem::path& executabl
                             : platform::ProfileFile::Probe(executableDir / kSettingsFileName);
   const SettingsLocation location = ChooseSettingsFile(executableDir, beside, xdgConfigHome, home);
   if (location.seedFrom.empty()) return location.file;
-  platform::Log("%s cannot be written: the settings are kept in %s", location.seedFrom.c_str(),
-                location.file.c_str());
+  platform::Log("%s cannot be written: the settings are kept in %s",
+                platform::PathText(location.seedFrom).c_str(),
+                platform::PathText(location.file).c_str());
   if (!platform::ProfileFile::Probe(location.file).exists) {
     std::error_code error;
     std::filesystem::create_directories(location.file.parent_path(), error);
     if (!platform::ProfileFile(location.file).CopyFrom(location.seedFrom)) {
-      platform::Log("cannot copy %s to %s", location.seedFrom.c_str(), location.file.c_str());
+      platform::Log("cannot copy %s to %s", platform::PathText(location.seedFrom).c_str(),
+                    platform::PathText(location.file).c_str());
     }
   }
   return location.file;

@@ -1,7 +1,6 @@
 #include "timezone/zone_time.h"
 
-#include <strings.h>
-
+#include "platform/ascii_case.h"
 #include "timezone/time_zone_table.h"
 #include "timezone/zone_list_box.h"
 
@@ -15,7 +14,7 @@ const char* ListText(const TimeZoneRow& row, Language language) {
 }
 
 bool SameName(const char* a, const std::string& b) {
-  return !b.empty() && strcasecmp(a, b.c_str()) == 0;
+  return !b.empty() && platform::EqualsIgnoringCase(a, b);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "ntp/sntp_client.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -123,7 +122,8 @@ TEST(SntpClient, AbandonEndsTheWaitAndEveryLaterQuery) {
   };
   const Case cases[] = {
       {"127.0.0.1", NoLookups()},
-      {"slow.example", std::make_shared<test::CountingResolver>(htonl(INADDR_LOOPBACK), 3000ms)},
+      {"slow.example",
+       std::make_shared<test::CountingResolver>(*platform::ParseDottedQuad("127.0.0.1"), 3000ms)},
   };
   for (const Case& c : cases) {
     SntpClient client(platform::SystemClock(), c.resolver);
@@ -169,7 +169,7 @@ TEST(SntpClient, DottedQuadStartsNoLookup) {
 
 TEST(SntpClient, NamesAreLookedUpAndUnresolvableOnesSendNothing) {
   FakeNtpServer server([](const Request& r) { return std::vector<Datagram>{GoodReply(r)}; });
-  auto loopback = std::make_shared<test::CountingResolver>(htonl(INADDR_LOOPBACK));
+  auto loopback = std::make_shared<test::CountingResolver>(*platform::ParseDottedQuad("127.0.0.1"));
   EXPECT_TRUE(QueryOnce("ntp.example", server.Port(), 500, loopback).ok);
   EXPECT_EQ(loopback->calls.load(), 1);
   EXPECT_EQ(server.Requests(), 1);
@@ -180,7 +180,8 @@ TEST(SntpClient, NamesAreLookedUpAndUnresolvableOnesSendNothing) {
   EXPECT_EQ(o.error, platform::kErrorHostNotFound);
   EXPECT_EQ(server.Requests(), 1);
 
-  auto slow = std::make_shared<test::CountingResolver>(htonl(INADDR_LOOPBACK), 600ms);
+  auto slow =
+      std::make_shared<test::CountingResolver>(*platform::ParseDottedQuad("127.0.0.1"), 600ms);
   const Outcome late = QueryOnce("slow.example", server.Port(), 100, slow);
   EXPECT_FALSE(late.ok);
   EXPECT_EQ(late.error, platform::kErrorTimedOut);
