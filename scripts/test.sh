@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice (normal, ASan+UBSan),
-# the threaded tests a third time under ThreadSanitizer, and each fuzz target for a while.
+# the threaded tests a third time under ThreadSanitizer, the core's tests built for Windows
+# under Wine, and each fuzz target for a while.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -20,6 +21,10 @@ for preset in default asan tsan; do
     status=1
   fi
 done
+echo "=== windows: the core cross-built, its tests under Wine"
+if ! bash scripts/windows_tests.sh build/default/tests/ntp_probe; then
+  status=1
+fi
 echo "=== fuzz"
 if ! bash scripts/fuzz.sh; then
   status=1

@@ -3,6 +3,7 @@
 #include "clocks/signal_view.h"
 #include "platform/log.h"
 #include "platform/message_target.h"
+#include "platform/timer_resolution.h"
 
 namespace vantorel {
 namespace {
@@ -15,11 +16,19 @@ constexpr int64_t kMinimumFirstDelayMs = 100;
 
 }  // namespace
 
+namespace {
+// A sleep may end a little before its time (Windows rounds a sleep to whole milliseconds,
+// down): a step must never be taken early.
+void SleepUntil(SignalView::SteadyClock::time_point due) {
+  while (SignalView::SteadyClock::now() < due) std::this_thread::sleep_until(due);
+}
+}  // namespace
+
 // Whoever waits has had its level up to kShowLead early: that stretch is spun, anything more
 // is slept.
 void WaitUntilDue(SignalView::SteadyClock::time_point due) {
   constexpr auto kSpin = SignalTransmitter::kShowLead;
-  if (due - SignalView::SteadyClock::now() > kSpin) std::this_thread::sleep_until(due - kSpin);
+  if (due - SignalView::SteadyClock::now() > kSpin) SleepUntil(due - kSpin);
   while (SignalView::SteadyClock::now() < due) {
   }
 }
@@ -79,6 +88,7 @@ bool SignalTransmitter::StartTransmission(const int64_t* calibrationOffset,
 
 void SignalTransmitter::Worker(platform::FileTime reading, SteadyClock::time_point start,
                                bool notCalibrated) {
+  const platform::FineTimerResolution fine;
   const FramePlan plan = PlanFrame(reading);
   const SteadyClock::time_point firstDue =
       start + std::chrono::duration_cast<SteadyClock::duration>(plan.firstDelay);
@@ -120,7 +130,7 @@ bool SignalTransmitter::DoStep(bool notCalibrated, SteadyClock::time_point due) 
   const int step = m_step + 1;
   SignalView* view = m_view;
   if (step > kFrameSteps) {
-    std::this_thread::sleep_until(due);
+    SleepUntil(due);
     m_step = 0;
     if (view != nullptr) view->RequestRepaint();
     return true;
@@ -137,7 +147,7 @@ bool SignalTransmitter::DoStep(bool notCalibrated, SteadyClock::time_point due) 
   if (before != now && view != nullptr) {
     view->ShowLevel(now, due);
   } else {
-    std::this_thread::sleep_until(due);  // nothing to show: only the step's time to keep
+    SleepUntil(due);  // nothing to show: only the step's time to keep
   }
   std::lock_guard guard(m_mutex);
   m_stepTimes[static_cast<size_t>(step)] = SteadyClock::now();

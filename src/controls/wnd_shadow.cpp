@@ -7,7 +7,11 @@
 #include <QRegion>
 #include <QWindow>
 
+#if defined(VANTOREL_HAVE_XCB)
 #include <xcb/xcb.h>
+#endif
+
+#include "platform/composition.h"
 
 namespace vantorel {
 namespace {
@@ -19,6 +23,7 @@ bool InRange(int value, int low, int high) {
   return value >= low && value <= high;
 }
 
+#if defined(VANTOREL_HAVE_XCB)
 // On X11 a compositing manager owns the selection _NET_WM_CM_S<screen>.
 bool X11CompositorRunning() {
   auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
@@ -40,6 +45,7 @@ bool X11CompositorRunning() {
   free(owner);
   return running;
 }
+#endif
 
 }  // namespace
 
@@ -55,12 +61,16 @@ bool WndShadow::Initialized() {
 
 bool WndShadow::CompositingActive() {
   const QString platform = QGuiApplication::platformName();
+  if (platform == QLatin1String("offscreen")) return false;
+  if (const auto composites = platform::SystemComposites()) return *composites;
+#if defined(VANTOREL_HAVE_XCB)
   if (platform == QLatin1String("xcb")) return X11CompositorRunning();
+#endif
   // Wayland composites, but a client cannot place its own top-level windows: a shadow would
   // land wherever the compositor puts it.
   if (platform.startsWith(QLatin1String("wayland"))) return false;
-  // Windows and macOS always composite translucent windows.
-  return platform != QLatin1String("offscreen");
+  // macOS always composites translucent windows.
+  return true;
 }
 
 WndShadow::WndShadow()

@@ -56,12 +56,14 @@ void ClockController::Shutdown() {
 }
 
 void ClockController::ApplySettings() {
-  SettingsRecord fresh;
-  LoadSettings(&fresh, m_services.settingsFile);
   std::optional<Language> language;
   std::optional<int32_t> bias;
   {
+    // Read under the lock the run's end saves under: a file read before that save and taken
+    // after it would put the run's server position back to what it was.
     std::lock_guard lock(m_mutex);
+    SettingsRecord fresh;
+    LoadSettings(&fresh, m_services.settingsFile);
     if (m_firstApply || fresh.nSelLanguageIndex != m_settings.nSelLanguageIndex) {
       m_language = LanguageOf(fresh.nSelLanguageIndex);
       language = m_language;

@@ -22,9 +22,13 @@ class HostZone {
 // The real host zone, read afresh on every call from TZ, /etc/localtime or /etc/timezone.
 const HostZone& SystemHostZone();
 
+#if !defined(_WIN32)
+// Where the system keeps its zone as an IANA id (the Linux stand-in), the id and its mapping:
 // The IANA id of the host's zone ("Asia/Shanghai"), or empty when it cannot be told.
 std::string HostIanaZoneId();
 // Bias and Windows key name of an IANA zone; false for an id the zone data does not know.
 bool HostZoneForIanaId(const std::string& ianaId, HostZoneInfo* out);
+
+#endif
 
 }  // namespace vantorel::platform

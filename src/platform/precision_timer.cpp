@@ -1,5 +1,7 @@
 #include "platform/precision_timer.h"
 
+#include "platform/timer_resolution.h"
+
 namespace vantorel::platform {
 
 PrecisionTimer::~PrecisionTimer() {
@@ -59,6 +61,7 @@ void PrecisionTimer::KillAll() {
 }
 
 void PrecisionTimer::Run() {
+  const FineTimerResolution fine;
   std::unique_lock lock(m_mutex);
   while (!m_stop) {
     if (m_timers.empty()) {

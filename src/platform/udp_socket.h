@@ -76,6 +76,9 @@ class UdpSocket {
   // A descriptor or a Windows socket handle; both fit, and -1 is "none" for both.
   static constexpr intptr_t kNoSocket = -1;
   intptr_t m_handle = kNoSocket;
+  // An error the wait found pending on the socket, for the next receive to report: some
+  // socket layers (Wine's) tell a refused datagram only when asked for the socket's error.
+  uint32_t m_pendingError = 0;
 };
 
 }  // namespace vantorel::platform

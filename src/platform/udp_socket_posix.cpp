@@ -90,6 +90,7 @@ long UdpSocket::Receive(void* buffer, size_t length) {
 void UdpSocket::Close() {
   if (m_handle != kNoSocket) ::close(static_cast<int>(m_handle));
   m_handle = kNoSocket;
+  m_pendingError = 0;  // only Windows' wait finds one
 }
 
 }  // namespace vantorel::platform

@@ -62,9 +62,12 @@ SettingsLocation ChooseSettingsFile(const std::filesystem::path& executableDir,
       executableDir.empty() ? std::filesystem::path{} : executableDir / kSettingsFileName;
   if (!besideFile.empty() && beside.writable) return {besideFile, {}};
   std::filesystem::path config;
-  if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/') {
+  const auto absolute = [](const char* path) {
+    return path != nullptr && std::filesystem::path(path).is_absolute();
+  };
+  if (absolute(xdgConfigHome)) {
     config = xdgConfigHome;
-  } else if (home != nullptr && home[0] == '/') {
+  } else if (absolute(home)) {
     config = std::filesystem::path(home) / ".config";
   } else {
     return {besideFile, {}};  // nowhere else: saves there fail, and are logged
@@ -96,7 +99,7 @@ std::filesystem::path ResolveSettingsFile(const std::filesystem::path& executabl
 
 std::filesystem::path SettingsFilePath() {
   static const std::filesystem::path chosen = ResolveSettingsFile(
-      platform::ExecutableDir(), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+      platform::ExecutableDir(), platform::UserConfigHome(), std::getenv("HOME"));
   return chosen;
 }
 

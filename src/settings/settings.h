@@ -87,10 +87,11 @@ struct SettingsLocation {
 };
 
 // "Setting.ini" beside the executable when it can be written there (a portable install);
-// otherwise $XDG_CONFIG_HOME/vantorel/Setting.ini (~/.config/vantorel by default), so an
-// installed program keeps its settings, seeded from a readable file beside the program that
-// cannot be written (read-only, or in a folder the user may not write). Decided once a
-// process, and the move to the user's folder logged then. Empty when nothing can be told.
+// otherwise in the user's configuration folder, $XDG_CONFIG_HOME/vantorel (~/.config/vantorel
+// by default; %APPDATA%\vantorel on Windows), so an installed program keeps its settings,
+// seeded from a readable file beside the program that cannot be written (read-only, or in a
+// folder the user may not write). Decided once a process, and the move to the user's folder
+// logged then. Empty when nothing can be told.
 std::filesystem::path SettingsFilePath();
 // The choice, on given facts about the file beside the program.
 SettingsLocation ChooseSettingsFile(const std::filesystem::path& executableDir,

@@ -127,9 +127,14 @@ TEST(ClockController, SettingsAppliedDuringARunStayApartFromIt) {
   Fixture f("[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=" + ServerNames(30) +
             "\n");
   for (int i = 0; i < CalibrationRun::kOffsetsPerRun; ++i) f.sntp.scripts["s30"].push_back(0.5);
+  // The run waits at its 20th pause until the dialog's answers are in, then goes on while
+  // they keep being applied.
   std::atomic<int> pauses{0};
+  std::atomic<bool> answered{false};
   f.controller->Run().SetSleeper([&](std::chrono::milliseconds) {
-    ++pauses;
+    if (++pauses == 20) {
+      while (!answered) std::this_thread::sleep_for(100us);
+    }
     std::this_thread::sleep_for(100us);
   });
   f.controller->StartCalibration();
@@ -144,6 +149,8 @@ TEST(ClockController, SettingsAppliedDuringARunStayApartFromIt) {
   answers.bTimeZoneUnset = 0;
   answers.bDST = 1;
   ASSERT_TRUE(SaveSettings(&answers, false, f.dir.File("Setting.ini")));
+  f.controller->ApplySettings();
+  answered = true;
   for (int i = 0; i < 50 && f.controller->Run().Running(); ++i) f.controller->ApplySettings();
   EXPECT_EQ(f.view.Get([&] { return f.view.languages.back(); }), Language::kChinese);
   EXPECT_EQ(f.controller->ZoneIndex(), 30);

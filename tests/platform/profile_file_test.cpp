@@ -2,15 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#if !defined(_WIN32)
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <functional>
 #include <thread>
 #include <vector>
 
 #include "support/temp_dir.h"
+#if !defined(_WIN32)
 #include "support/unprivileged.h"
+#endif
 
 namespace vantorel::platform {
 namespace {
@@ -137,6 +141,10 @@ int EntriesIn(const std::filesystem::path& folder) {
   return entries;
 }
 
+#if !defined(_WIN32)
+// Symbolic links and POSIX permissions: the C++ library makes no links on Windows, and there a
+// file's read-only mark is its attribute (the test after these).
+
 // Users who keep the file in a managed folder link it there: a save changes the managed file
 // and the link stays a link.
 TEST(ProfileFileWrite, WritesThroughSymbolicLinksToTheirTarget) {
@@ -253,6 +261,31 @@ TEST(ProfileFileWrite, TheNewFileKeepsTheOldOnesOwnerAndMode) {
   EXPECT_EQ(info.st_mode & 07777, 0640u);
   EXPECT_EQ(ProfileFile(file).Read("S", "k"), "new");
 }
+#else
+// The system's read-only mark is the user's word that the file stays as it is; a folder in the
+// file's place cannot be read as one.
+TEST(ProfileFileWrite, NeverReplacesAReadOnlyFile) {
+  namespace fs = std::filesystem;
+  const std::string before = "; every line of this file matters\n[Other]\nx=1\n[S]\nk=old\n";
+  for (const bool readOnly : {true, false}) {
+    TempDir dir;
+    const auto file = dir.File("Setting.ini");
+    WriteFile(file, before);
+    if (readOnly)
+      fs::permissions(file,
+                      fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                      fs::perm_options::remove);
+    EXPECT_EQ(ProfileFile::Probe(file).writable, !readOnly);
+    EXPECT_EQ(ProfileFile(file).Write("S", "k", "new"), !readOnly);
+    EXPECT_EQ(ProfileFile(file).Read("S", "k"), readOnly ? "old" : "new");
+    EXPECT_EQ(EntriesIn(dir.Path()), 1) << "a temporary file was left";
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);  // so it can go
+  }
+  TempDir dir;
+  fs::create_directories(dir.File("Setting.ini"));
+  EXPECT_FALSE(ProfileFile(dir.File("Setting.ini")).Write("S", "k", "v"));
+}
+#endif
 
 TEST(ProfileFileEncoding, Utf16LittleEndianReadsAndWritesBackAsItCame) {
   // "[S]\r\nk=时间\r\n" in UTF-16 LE with its byte-order mark, as the original platform saves.

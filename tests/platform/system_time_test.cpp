@@ -48,18 +48,29 @@ TEST(SystemTime, FieldsOutOfRangeAreRefused) {
   }
 }
 
-// The C library's own calendar is the reference for any instant of 1601..9999.
+// The C library's own calendar is the reference for any instant of 1601..9999 (Windows' own
+// covers 1970..3000 only).
 TEST(SystemTime, RandomInstantsAgreeWithTheCLibrary) {
   std::mt19937_64 random(20261209);
-  const int64_t first = -11'644'473'600;  // 1601-01-01 in Unix seconds
-  const int64_t last = 253'402'300'799;   // 9999-12-31 23:59:59
+  const int64_t epoch = -11'644'473'600;  // 1601-01-01 in Unix seconds
+#if defined(_WIN32)
+  const int64_t first = 0;              // 1970-01-01
+  const int64_t last = 32'535'215'999;  // 3000-12-31 23:59:59
+#else
+  const int64_t first = epoch;
+  const int64_t last = 253'402'300'799;  // 9999-12-31 23:59:59
+#endif
   std::uniform_int_distribution<int64_t> seconds(first, last);
   std::uniform_int_distribution<int> millis(0, 999);
   for (int i = 0; i < 20000; ++i) {
     const auto unix = static_cast<std::time_t>(seconds(random));
     const int ms = millis(random);
     std::tm parts{};
+#if defined(_WIN32)
+    ASSERT_EQ(gmtime_s(&parts, &unix), 0);
+#else
     ASSERT_NE(gmtime_r(&unix, &parts), nullptr);
+#endif
     const SystemTime t = [&] {
       SystemTime s = test::MakeTime(
           static_cast<uint16_t>(parts.tm_year + 1900), static_cast<uint16_t>(parts.tm_mon + 1),
@@ -72,7 +83,7 @@ TEST(SystemTime, RandomInstantsAgreeWithTheCLibrary) {
     FileTime fileTime = 0;
     ASSERT_TRUE(SystemTimeToFileTime(t, &fileTime));
     const FileTime expected =
-        static_cast<FileTime>((unix - first) * kFileTimeUnitsPerSecond + ms * kFileTimeUnitsPerMs);
+        static_cast<FileTime>((unix - epoch) * kFileTimeUnitsPerSecond + ms * kFileTimeUnitsPerMs);
     ASSERT_EQ(fileTime, expected) << unix;
     ASSERT_EQ(FileTimeToSystemTime(fileTime), t) << unix;
   }

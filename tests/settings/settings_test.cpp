@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#if !defined(_WIN32)
 #include <sys/stat.h>
+#endif
 
 #include "platform/profile_file.h"
 #include "support/temp_dir.h"
+#if !defined(_WIN32)
 #include "support/unprivileged.h"
+#endif
 
 namespace vantorel {
 namespace {
@@ -206,8 +210,15 @@ TEST(SaveSettings, NullRecordsDoNothing) {
   EXPECT_EQ(ReadFile(file), kept);
 }
 
+// An absolute path's start on this system.
+#if defined(_WIN32)
+#define ROOT "C:/"
+#else
+#define ROOT "/"
+#endif
+
 TEST(SettingsFilePath, BesideTheProgramOrInTheUsersFolder) {
-  const std::filesystem::path exe = "/opt/vantorel";
+  const std::filesystem::path exe = ROOT "opt/vantorel";
   const std::filesystem::path beside = exe / "Setting.ini";
   using Access = platform::FileAccess;
   struct Case {
@@ -218,33 +229,37 @@ TEST(SettingsFilePath, BesideTheProgramOrInTheUsersFolder) {
     SettingsLocation expected;
   };
   const Case cases[] = {
-      {"portable: a writable folder", {false, false, true}, "/xdg", "/home/u", {beside, {}}},
-      {"portable: a writable file", {true, true, true}, "/xdg", "/home/u", {beside, {}}},
+      {"portable: a writable folder",
+       {false, false, true},
+       ROOT "xdg",
+       ROOT "home/u",
+       {beside, {}}},
+      {"portable: a writable file", {true, true, true}, ROOT "xdg", ROOT "home/u", {beside, {}}},
       {"installed: XDG_CONFIG_HOME",
        {false, false, false},
-       "/xdg",
-       "/home/u",
-       {"/xdg/vantorel/Setting.ini", {}}},
+       ROOT "xdg",
+       ROOT "home/u",
+       {ROOT "xdg/vantorel/Setting.ini", {}}},
       {"installed: ~/.config",
        {false, false, false},
        nullptr,
-       "/home/u",
-       {"/home/u/.config/vantorel/Setting.ini", {}}},
+       ROOT "home/u",
+       {ROOT "home/u/.config/vantorel/Setting.ini", {}}},
       {"relative XDG_CONFIG_HOME is ignored",
        {false, false, false},
        "rel",
-       "/home/u",
-       {"/home/u/.config/vantorel/Setting.ini", {}}},
+       ROOT "home/u",
+       {ROOT "home/u/.config/vantorel/Setting.ini", {}}},
       {"a file that cannot be written seeds the user's file",
        {true, true, false},
-       "/xdg",
-       "/home/u",
-       {"/xdg/vantorel/Setting.ini", beside}},
+       ROOT "xdg",
+       ROOT "home/u",
+       {ROOT "xdg/vantorel/Setting.ini", beside}},
       {"an unreadable one seeds nothing",
        {true, false, false},
-       "/xdg",
-       "/home/u",
-       {"/xdg/vantorel/Setting.ini", {}}},
+       ROOT "xdg",
+       ROOT "home/u",
+       {ROOT "xdg/vantorel/Setting.ini", {}}},
       {"nothing known: beside the program", {true, true, false}, nullptr, nullptr, {beside, {}}},
   };
   for (const Case& c : cases) {
@@ -252,6 +267,7 @@ TEST(SettingsFilePath, BesideTheProgramOrInTheUsersFolder) {
   }
 }
 
+#if !defined(_WIN32)  // the user's rights to a file: POSIX permissions
 // A user who may not write the file beside the program keeps every choice in a file of their
 // own, started from the one beside the program, which stays as it was.
 TEST(SettingsFilePath, AFileBesideTheProgramThatCannotBeWrittenMovesToTheUsersFolder) {
@@ -291,6 +307,7 @@ TEST(SettingsFilePath, AFileBesideTheProgramThatCannotBeWrittenMovesToTheUsersFo
     EXPECT_EQ(ReadFile(home / ".config/vantorel/Setting.ini").rfind("; shipped\n", 0), 0u);
   }
 }
+#endif
 
 // The settings dialog's OK lands while a calibration run is under way; the run's own save at
 // its end must not write its older language and servers back over the dialog's.

@@ -93,9 +93,11 @@ ChronydServer::ChronydServer(const std::string& fakeOffset) {
                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  pid_t pid = -1;
   const int spawned =
-      posix_spawn(&m_pid, chronyd.c_str(), &actions, nullptr, argv.data(), envp.data());
+      posix_spawn(&pid, chronyd.c_str(), &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
+  m_pid = pid;
   if (spawned != 0) {
     m_pid = -1;
     m_problem = "cannot start chronyd";
@@ -111,7 +113,7 @@ bool ChronydServer::WaitUntilServing() {
   const auto limit = std::chrono::steady_clock::now() + kStartLimit;
   while (std::chrono::steady_clock::now() < limit) {
     int status = 0;
-    if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
+    if (::waitpid(static_cast<pid_t>(m_pid), &status, WNOHANG) == m_pid) {
       m_pid = -1;
       return false;
     }
@@ -125,13 +127,13 @@ bool ChronydServer::WaitUntilServing() {
 
 ChronydServer::~ChronydServer() {
   if (m_pid <= 0) return;
-  ::kill(m_pid, SIGTERM);
+  ::kill(static_cast<pid_t>(m_pid), SIGTERM);
   const auto limit = std::chrono::steady_clock::now() + kStopLimit;
   int status = 0;
-  while (::waitpid(m_pid, &status, WNOHANG) == 0) {
+  while (::waitpid(static_cast<pid_t>(m_pid), &status, WNOHANG) == 0) {
     if (std::chrono::steady_clock::now() > limit) {
-      ::kill(m_pid, SIGKILL);
-      ::waitpid(m_pid, &status, 0);
+      ::kill(static_cast<pid_t>(m_pid), SIGKILL);
+      ::waitpid(static_cast<pid_t>(m_pid), &status, 0);
       break;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

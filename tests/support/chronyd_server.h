@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <string>
 
@@ -11,6 +9,9 @@ namespace vantorel::test {
 
 // A real chronyd serving its local clock on 127.0.0.1, started for one test and stopped by
 // its PID. With a fake offset it runs under libfaketime, so its clock is off by that much.
+// A test built for Windows runs under Wine and cannot start it: there the test command starts
+// one chronyd per offset beforehand and names their ports in VANTOREL_TEST_CHRONYD
+// ("0=PORT,+2.5=PORT,..."), and this finds its own.
 class ChronydServer {
  public:
   // fakeOffset: empty for the true clock, else libfaketime's FAKETIME value ("+2.5").
@@ -31,7 +32,7 @@ class ChronydServer {
   bool WaitUntilServing();
 
   TempDir m_dir;
-  pid_t m_pid = -1;
+  long m_pid = -1;
   uint16_t m_port = 0;
   bool m_ready = false;
   std::string m_problem;

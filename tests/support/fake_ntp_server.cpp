@@ -1,32 +1,65 @@
 #include "support/fake_ntp_server.h"
 
+#if defined(_WIN32)
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <poll.h>
+#include <sys/select.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <stdexcept>
 
 #include "ntp/ntp_timestamp.h"
+#include "platform/udp_socket.h"
 
 namespace vantorel::test {
 namespace {
 
-int BindLoopback(uint16_t* port) {
-  const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+#if defined(_WIN32)
+using SocketLength = int;
+SOCKET Native(intptr_t fd) {
+  return static_cast<SOCKET>(fd);
+}
+void CloseSocket(intptr_t fd) {
+  ::closesocket(Native(fd));
+}
+#else
+using SocketLength = socklen_t;
+int Native(intptr_t fd) {
+  return static_cast<int>(fd);
+}
+void CloseSocket(intptr_t fd) {
+  ::close(Native(fd));
+}
+#endif
+
+intptr_t BindLoopback(uint16_t* port) {
+  platform::StartSockets();
+  const auto fd = static_cast<intptr_t>(::socket(AF_INET, SOCK_DGRAM, 0));
   if (fd < 0) throw std::runtime_error("socket failed");
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    ::close(fd);
+  SocketLength length = sizeof address;
+  if (::bind(Native(fd), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      ::getsockname(Native(fd), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    CloseSocket(fd);
     throw std::runtime_error("bind failed");
   }
   *port = ntohs(address.sin_port);
   return fd;
+}
+
+bool WaitReadable(intptr_t fd, std::chrono::milliseconds limit) {
+  fd_set readable;
+  FD_ZERO(&readable);
+  FD_SET(Native(fd), &readable);
+  timeval wait{0, static_cast<long>(limit.count() * 1000)};
+  return ::select(static_cast<int>(Native(fd)) + 1, &readable, nullptr, nullptr, &wait) > 0;
 }
 
 }  // namespace
@@ -53,23 +86,24 @@ FakeNtpServer::FakeNtpServer(Responder responder, std::chrono::milliseconds dela
 FakeNtpServer::~FakeNtpServer() {
   m_stop = true;
   m_thread.join();
-  ::close(m_fd);
+  CloseSocket(m_fd);
 }
 
 void FakeNtpServer::Serve() {
   while (!m_stop) {
-    pollfd entry{m_fd, POLLIN, 0};
-    if (::poll(&entry, 1, 20) <= 0) continue;
+    if (!WaitReadable(m_fd, std::chrono::milliseconds(20))) continue;
     Request request{};
     sockaddr_in peer{};
-    socklen_t peerLength = sizeof peer;
-    const ssize_t got = ::recvfrom(m_fd, request.data(), request.size(), 0,
-                                   reinterpret_cast<sockaddr*>(&peer), &peerLength);
+    SocketLength peerLength = sizeof peer;
+    const auto got = ::recvfrom(Native(m_fd), reinterpret_cast<char*>(request.data()),
+                                static_cast<int>(request.size()), 0,
+                                reinterpret_cast<sockaddr*>(&peer), &peerLength);
     if (got <= 0) continue;
     ++m_requests;
     std::this_thread::sleep_for(m_delay);
     for (const Datagram& datagram : m_responder(request)) {
-      ::sendto(m_fd, datagram.data(), datagram.size(), 0, reinterpret_cast<sockaddr*>(&peer),
+      ::sendto(Native(m_fd), reinterpret_cast<const char*>(datagram.data()),
+               static_cast<int>(datagram.size()), 0, reinterpret_cast<sockaddr*>(&peer),
                peerLength);
     }
   }
@@ -79,12 +113,12 @@ SilentUdpPort::SilentUdpPort() {
   m_fd = BindLoopback(&m_port);
 }
 SilentUdpPort::~SilentUdpPort() {
-  ::close(m_fd);
+  CloseSocket(m_fd);
 }
 
 uint16_t ClosedUdpPort() {
   uint16_t port = 0;
-  ::close(BindLoopback(&port));
+  CloseSocket(BindLoopback(&port));
   return port;
 }
 

@@ -36,7 +36,7 @@ class FakeNtpServer {
 
   Responder m_responder;
   std::chrono::milliseconds m_delay;
-  int m_fd = -1;
+  intptr_t m_fd = -1;  // a descriptor or a Windows socket
   uint16_t m_port = 0;
   std::atomic<bool> m_stop{false};
   std::atomic<int> m_requests{0};
@@ -51,7 +51,7 @@ class SilentUdpPort {
   uint16_t Port() const { return m_port; }
 
  private:
-  int m_fd = -1;
+  intptr_t m_fd = -1;  // a descriptor or a Windows socket
   uint16_t m_port = 0;
 };
 

@@ -1,0 +1,18 @@
+# Cross-building the core for 64-bit Windows with Debian's mingw-w64 (POSIX threads, so
+# std::thread and std::mutex are there); the test binaries run under Wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+find_program(VANTOREL_WINE wine)
+if(VANTOREL_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${VANTOREL_WINE})
+endif()
+# Self-contained programs: no mingw run-time DLLs to find beside them.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

@@ -1,0 +1,129 @@
+#include "platform/udp_socket.h"
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <algorithm>
+#include <mutex>
+
+namespace vantorel::platform {
+namespace {
+
+class GetAddrInfoResolver final : public NameResolver {
+ public:
+  std::optional<uint32_t> Resolve(const std::string& name) override {
+    if (!StartSockets()) return std::nullopt;
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_DGRAM;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr)
+      return std::nullopt;
+    const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
+    const uint32_t result = address->sin_addr.s_addr;
+    ::freeaddrinfo(found);
+    return result;
+  }
+};
+
+SOCKET Handle(intptr_t handle) {
+  return static_cast<SOCKET>(handle);
+}
+
+}  // namespace
+
+std::shared_ptr<NameResolver> SystemNameResolver() {
+  static const auto resolver = std::make_shared<GetAddrInfoResolver>();
+  return resolver;
+}
+
+// Winsock's codes are the numbering callers see already. On a connected UDP socket the
+// peer's "port unreachable" comes back as a reset: to the caller that is a refusal.
+uint32_t LastSocketError() {
+  const int code = ::WSAGetLastError();
+  return code == WSAECONNRESET ? kErrorConnectionRefused : static_cast<uint32_t>(code);
+}
+
+bool StartSockets() {
+  static const bool started = [] {
+    WSADATA data;
+    return ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
+  }();
+  return started;
+}
+
+bool UdpSocket::Create() {
+  Close();
+  if (!StartSockets()) return false;
+  const SOCKET handle = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+  if (handle == INVALID_SOCKET) return false;
+  m_handle = static_cast<intptr_t>(handle);
+  return true;
+}
+
+bool UdpSocket::Connect(uint32_t address, uint16_t port) {
+  sockaddr_in peer{};
+  peer.sin_family = AF_INET;
+  peer.sin_port = ::htons(port);
+  peer.sin_addr.s_addr = address;
+  return ::connect(Handle(m_handle), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0;
+}
+
+bool UdpSocket::Send(const void* data, size_t length) {
+  const int sent =
+      ::send(Handle(m_handle), static_cast<const char*>(data), static_cast<int>(length), 0);
+  return sent == static_cast<int>(length);
+}
+
+// An error pending on the socket (the peer's port unreachable) counts as readable: the receive
+// then reports it. Windows marks the socket readable for it; Wine tells it only through the
+// socket's error, so that is looked at between short waits.
+UdpSocket::Wait UdpSocket::WaitReadableUntil(std::chrono::steady_clock::time_point deadline) {
+  constexpr auto kSlice = std::chrono::milliseconds(20);
+  for (;;) {
+    int error = 0;
+    int size = sizeof error;
+    if (::getsockopt(Handle(m_handle), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error),
+                     &size) == 0 &&
+        error != 0) {
+      m_pendingError = static_cast<uint32_t>(error);
+      return Wait::kReadable;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= deadline) return Wait::kTimedOut;
+    const auto left = std::min(std::chrono::ceil<std::chrono::microseconds>(deadline - now),
+                               std::chrono::microseconds(kSlice));
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(Handle(m_handle), &readable);
+    timeval wait{};
+    wait.tv_sec = static_cast<long>(left.count() / 1'000'000);
+    wait.tv_usec = static_cast<long>(left.count() % 1'000'000);
+    const int ready = ::select(0, &readable, nullptr, nullptr, &wait);
+    if (ready > 0) return Wait::kReadable;
+    if (ready < 0) return Wait::kFailed;
+  }
+}
+
+long UdpSocket::Receive(void* buffer, size_t length) {
+  if (m_pendingError != 0) {
+    ::WSASetLastError(static_cast<int>(m_pendingError));
+    m_pendingError = 0;
+    return -1;
+  }
+  const int received =
+      ::recv(Handle(m_handle), static_cast<char*>(buffer), static_cast<int>(length), 0);
+  // A datagram longer than the buffer fills it and is cut, as on the other systems.
+  if (received == SOCKET_ERROR && ::WSAGetLastError() == WSAEMSGSIZE) {
+    return static_cast<long>(length);
+  }
+  return received == SOCKET_ERROR ? -1 : static_cast<long>(received);
+}
+
+void UdpSocket::Close() {
+  if (m_handle != kNoSocket) ::closesocket(Handle(m_handle));
+  m_handle = kNoSocket;
+  m_pendingError = 0;
+}
+
+}  // namespace vantorel::platform
