@@ -16,13 +16,8 @@ constexpr int64_t kMinimumFirstDelayMs = 100;
 
 }  // namespace
 
-namespace {
-// A sleep may end a little before its time (Windows rounds a sleep to whole milliseconds,
-// down): a step must never be taken early.
-void SleepUntil(SignalView::SteadyClock::time_point due) {
-  while (SignalView::SteadyClock::now() < due) std::this_thread::sleep_until(due);
-}
-}  // namespace
+// A step is never taken early: the platform's sleep does not end before its time.
+using platform::SleepUntil;
 
 // Whoever waits has had its level up to kShowLead early: that stretch is spun, anything more
 // is slept.
