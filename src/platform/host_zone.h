@@ -19,7 +19,8 @@ class HostZone {
   virtual HostZoneInfo Read() const = 0;
 };
 
-// The real host zone, read afresh on every call from TZ, /etc/localtime or /etc/timezone.
+// The real host zone, read afresh on every call: from TZ, /etc/localtime or /etc/timezone on
+// Linux, from the system's own zone information on Windows.
 const HostZone& SystemHostZone();
 
 #if !defined(_WIN32)

@@ -11,6 +11,8 @@ class NetworkState {
 };
 
 const NetworkState& SystemNetworkState();
-bool IsNetworkConnected();
+inline bool IsNetworkConnected() {
+  return SystemNetworkState().IsConnected();
+}
 
 }  // namespace vantorel::platform

@@ -32,8 +32,4 @@ const NetworkState& SystemNetworkState() {
   return state;
 }
 
-bool IsNetworkConnected() {
-  return SystemNetworkState().IsConnected();
-}
-
 }  // namespace vantorel::platform

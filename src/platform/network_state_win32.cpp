@@ -42,8 +42,4 @@ const NetworkState& SystemNetworkState() {
   return state;
 }
 
-bool IsNetworkConnected() {
-  return SystemNetworkState().IsConnected();
-}
-
 }  // namespace vantorel::platform

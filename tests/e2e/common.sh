@@ -128,3 +128,11 @@ click_in() {  # click_in WINDOW X Y: a click at that point of the window
   xdotool mousemove $((X + $2)) $((Y + $3)) click 1
   sleep 0.4
 }
+
+choose_chinese() {  # choose_chinese SETTINGS_DIALOG: Chinese on the language page, then OK
+  click_in "$1" $((103 * 2 + 50)) 47             # the language tab
+  click_in "$1" $((140 + 100)) $((65 + 35 + 16)) # open the language list
+  xdotool key Down Return
+  sleep 0.4
+  click_in "$1" 250 247 # OK
+}

@@ -55,13 +55,7 @@ sleep 0.5
 click_in "$main" 574 15
 settings=$(find_window '^Setting$')
 check "the Setting button opens the settings dialog" test -n "$settings"
-if [[ -n "$settings" ]]; then
-  click_in "$settings" $((103 * 2 + 50)) 47  # the language tab
-  click_in "$settings" $((140 + 100)) $((65 + 35 + 16))  # open the language list
-  xdotool key Down Return
-  sleep 0.4
-  click_in "$settings" 250 247  # OK
-fi
+[[ -n "$settings" ]] && choose_chinese "$settings"
 sleep 1
 check "OK stored Chinese" grep -q '^nSelLanguageIndex=1' "$app/Setting.ini"
 if [[ -n "$shots" && -n "$main" ]]; then

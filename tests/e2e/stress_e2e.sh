@@ -36,13 +36,7 @@ face "$work/english.png"
 click_in "$window" 574 15
 settings_dlg=$(find_window '^Setting$')
 check "the settings open during the run" test -n "$settings_dlg"
-if [[ -n "$settings_dlg" ]]; then
-  click_in "$settings_dlg" $((103 * 2 + 50)) 47           # the language tab
-  click_in "$settings_dlg" $((140 + 100)) $((65 + 35 + 16)) # open the language list
-  xdotool key Down Return
-  sleep 0.4
-  click_in "$settings_dlg" 250 247 # OK
-fi
+[[ -n "$settings_dlg" ]] && choose_chinese "$settings_dlg"
 sleep 0.5
 face "$work/chinese.png"
 differs() { ! cmp -s <(convert "$1" rgb:-) <(convert "$2" rgb:-); }
