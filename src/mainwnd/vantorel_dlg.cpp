@@ -16,16 +16,15 @@
 #include "controls/my_bitmap_button.h"
 #include "controls/my_bitmap_progress.h"
 #include "controls/skin_image.h"
+#include "controls/ui_call.h"
 #include "controls/window_drag.h"
 #include "controls/wnd_shadow.h"
 #include "dialogs/calib_time_prompt_dlg.h"
 #include "dialogs/setting_dlg.h"
 #include "help/help_dlg.h"
-#include "controls/ui_call.h"
 #include "res/resource_ids.h"
 #include "res/skin_catalog.h"
 #include "res/skins.h"
-#include "timezone/zone_time.h"
 
 namespace vantorel {
 namespace {
