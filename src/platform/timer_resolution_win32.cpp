@@ -17,7 +17,7 @@ namespace {
 constexpr UINT kPeriodMs = 1;
 
 // One timer per thread that sleeps, made on its first sleep; null where the system has no
-// high-resolution timers (before Windows 10 1803, and Wine).
+// high-resolution timers (before Windows 10 1803).
 class ThreadTimer {
  public:
   ThreadTimer()
