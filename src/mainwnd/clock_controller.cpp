@@ -79,9 +79,7 @@ void ClockController::ApplySettings() {
 
     std::vector<ServerEntry> servers;
     if (!fresh.strServers || fresh.bDefualtServers != 0) {
-      for (size_t i = 0; i < kDefaultServerCount; ++i) {
-        servers.push_back({kDefaultServers[i].zoneCode, std::string(kDefaultServers[i].host)});
-      }
+      servers = BuiltInServers();
       fresh.bDefualtServers = 1;
     } else {
       servers = SplitServerList(*fresh.strServers);
@@ -102,20 +100,23 @@ void ClockController::StartCalibration() {
   // One run at a time: the hourly schedule skips while one is under way.
   if (m_shutDown || m_run.Running()) return;
   ApplySettings();
+  StartRun();
+}
+
+void ClockController::Update() {
+  ApplySettings();
+  StartRun();
+  m_engine.Stop();  // placeholders while the run lasts
+}
+
+void ClockController::StartRun() {
   std::lock_guard lock(m_mutex);
-  if (m_run.Running()) return;
-  if (m_currentServer.empty()) m_currentServer = std::string(kFallbackServer);
+  if (m_shutDown || m_run.Running()) return;
   // The run's own copy: nothing applied from now on reaches into the run.
   m_run.Settings() = m_settings;
   m_run.SetServers(m_servers);
   m_run.SetCurrentServer(m_currentServer);
   m_run.StartCalibration();
-}
-
-void ClockController::Update() {
-  ApplySettings();
-  StartCalibration();
-  m_engine.Stop();  // placeholders while the run lasts
 }
 
 void ClockController::Calibrate() {

@@ -89,6 +89,8 @@ class ClockController final : public MessageTarget, private CalibrationHost {
   void StopClock() override;
   void SaveSettings(const SettingsRecord& record) override;
 
+  // A run on the settings as last applied; nothing while one is under way.
+  void StartRun();
   void SignalStarted();
   void SignalFinished();
   bool ClockRunning() const;

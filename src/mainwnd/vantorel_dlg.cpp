@@ -209,7 +209,6 @@ void VantorelDlg::ApplyLanguage(Language language) {
   m_setting->setAccessibleName(InLanguage(language, "Setting", "设 置"));
   m_calibrate->setAccessibleName(InLanguage(language, "Calibrate", "校 时"));
   m_update->setAccessibleName(InLanguage(language, "Update", "更 新"));
-  m_weekdayText = QString::fromUtf8(InLanguage(language, kWeekdaysEn, kWeekdaysZh)[m_weekday]);
 }
 
 void VantorelDlg::LoadBackground(int id) {
@@ -301,13 +300,20 @@ void VantorelDlg::changeEvent(QEvent* event) {
   }
 }
 
+TimerSchedule::TimerSchedule() {
+  m_timer.setTimerType(Qt::CoarseTimer);
+  QObject::connect(&m_timer, &QTimer::timeout, [this] {
+    if (m_due) m_due();
+  });
+}
+
 void TimerSchedule::Start(std::chrono::milliseconds period, std::function<void()> due) {
   m_due = std::move(due);
-  m_timer.setTimerType(Qt::CoarseTimer);
-  m_timer.setInterval(period);
-  QObject::disconnect(&m_timer, nullptr, nullptr, nullptr);
-  QObject::connect(&m_timer, &QTimer::timeout, [this] { m_due(); });
-  m_timer.start();
+  m_timer.start(period);
+}
+
+QString VantorelDlg::WeekdayText() const {
+  return QString::fromUtf8(InLanguage(m_language, kWeekdaysEn, kWeekdaysZh)[m_weekday]);
 }
 
 void VantorelDlg::ShowLanguage(Language language) {
@@ -340,7 +346,6 @@ void VantorelDlg::ShowWeekday(std::optional<int> weekday) {
   OnUiThread([&] {
     if (weekday) m_weekday = *weekday;
     m_weekdayShown = weekday.has_value();
-    m_weekdayText = QString::fromUtf8(InLanguage(m_language, kWeekdaysEn, kWeekdaysZh)[m_weekday]);
     update(kWeekdayRect);
   });
 }
@@ -403,7 +408,7 @@ void VantorelDlg::paintEvent(QPaintEvent*) {
                                                    kWeekdayFrame.width, kWeekdayFrame.height)));
     } else {
       painter.setFont(m_weekdayFont);
-      painter.drawText(kWeekdayRect, Qt::AlignCenter | Qt::TextSingleLine, m_weekdayText);
+      painter.drawText(kWeekdayRect, Qt::AlignCenter | Qt::TextSingleLine, WeekdayText());
     }
   }
 }

@@ -35,6 +35,7 @@ struct MainWindowServices : ControllerServices {
 // thread as the buttons' do.
 class TimerSchedule final : public HourlySchedule {
  public:
+  TimerSchedule();
   void Start(std::chrono::milliseconds period, std::function<void()> due) override;
   void Stop() override { m_timer.stop(); }
 
@@ -73,7 +74,7 @@ class VantorelDlg : public QDialog, public ClockView {
   // What the window shows, for tests.
   const QString& TimeText() const { return m_timeText; }
   const QString& DateText() const { return m_dateText; }
-  const QString& WeekdayText() const { return m_weekdayText; }
+  QString WeekdayText() const;
   int DateWidth() const { return m_dateWidth; }
   int StateLabelFrame() const { return m_labelFrame; }
   Language ShownLanguage() const { return m_language; }
@@ -145,7 +146,6 @@ class VantorelDlg : public QDialog, public ClockView {
   bool m_weekdayShown = false;
   QString m_timeText;
   QString m_dateText;
-  QString m_weekdayText;
 
   MyBitmapButton* m_close;
   MyBitmapButton* m_setting;

@@ -11,6 +11,11 @@
 // lock other processes honour. One implementation per system; the INI rules stay above it.
 namespace vantorel::platform::file_ops {
 
+// The folder a file is in, "." for a bare name.
+inline std::filesystem::path FolderOf(const std::filesystem::path& file) {
+  return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+}
+
 // A file's bytes as one read found them, and what a replacement takes over from it.
 struct RawFile {
   ProfileFile::State state = ProfileFile::State::kMissing;

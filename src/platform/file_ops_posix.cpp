@@ -28,10 +28,6 @@ bool WriteAll(int fd, std::string_view data) {
   return true;
 }
 
-std::filesystem::path FolderOf(const std::filesystem::path& file) {
-  return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-}
-
 }  // namespace
 
 FolderLock::FolderLock(const std::filesystem::path& file, bool exclusive) {

@@ -11,10 +11,6 @@
 namespace vantorel::platform::file_ops {
 namespace {
 
-std::filesystem::path FolderOf(const std::filesystem::path& file) {
-  return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-}
-
 // A folder cannot be locked as a file can: a named mutex per folder stands in for the lock,
 // one that every process of the session sees.
 std::wstring LockName(const std::filesystem::path& file) {

@@ -178,10 +178,6 @@ std::optional<std::filesystem::path> ResolveLinks(std::filesystem::path path) {
   return std::nullopt;
 }
 
-std::filesystem::path FolderOf(const std::filesystem::path& file) {
-  return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-}
-
 // The process-wide lock, and the folder's lock that other processes honour too.
 class FolderLock {
  public:
@@ -193,6 +189,7 @@ class FolderLock {
   file_ops::FolderLock m_folder;
 };
 
+using file_ops::FolderOf;
 using file_ops::RawFile;
 using file_ops::ReadRaw;
 

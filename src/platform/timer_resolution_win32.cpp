@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <timeapi.h>
 
-#include <memory>
+#include <optional>
 #include <thread>
 
 // Windows 10 1803 and later; older headers do not name it.
@@ -45,7 +45,7 @@ FineTimerResolution::~FineTimerResolution() {
 
 void SleepUntil(std::chrono::steady_clock::time_point due) {
   thread_local const ThreadTimer timer;
-  std::unique_ptr<FineTimerResolution> fine;
+  std::optional<FineTimerResolution> fine;
   for (auto now = std::chrono::steady_clock::now(); now < due;
        now = std::chrono::steady_clock::now()) {
     if (timer.Get() != nullptr) {
@@ -58,7 +58,7 @@ void SleepUntil(std::chrono::steady_clock::time_point due) {
         continue;
       }
     }
-    if (!fine) fine = std::make_unique<FineTimerResolution>();
+    if (!fine) fine.emplace();
     std::this_thread::sleep_until(due);
   }
 }

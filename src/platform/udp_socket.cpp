@@ -1,5 +1,15 @@
 #include "platform/udp_socket.h"
 
+// getaddrinfo is the same call on both systems, declared in different headers.
+#if defined(_WIN32)
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
+#include <netdb.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#endif
+
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
@@ -92,6 +102,24 @@ uint32_t SocketErrorFromErrno(int error) {
 
 namespace {
 
+class GetAddrInfoResolver final : public NameResolver {
+ public:
+  std::optional<uint32_t> Resolve(const std::string& name) override {
+    if (!StartSockets()) return std::nullopt;
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_DGRAM;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
+      return std::nullopt;
+    }
+    const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
+    const uint32_t result = address->sin_addr.s_addr;
+    ::freeaddrinfo(found);
+    return result;
+  }
+};
+
 struct LookupState {
   std::mutex mutex;
   std::condition_variable done;
@@ -100,6 +128,11 @@ struct LookupState {
 };
 
 }  // namespace
+
+std::shared_ptr<NameResolver> SystemNameResolver() {
+  static const auto resolver = std::make_shared<GetAddrInfoResolver>();
+  return resolver;
+}
 
 Lookup LookupWithTimeout(const std::shared_ptr<NameResolver>& resolver, const std::string& name,
                          std::chrono::milliseconds timeout, uint32_t* address,

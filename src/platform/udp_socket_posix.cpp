@@ -1,7 +1,6 @@
 #include "platform/udp_socket.h"
 
 #include <arpa/inet.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -10,31 +9,6 @@
 #include <cerrno>
 
 namespace vantorel::platform {
-
-namespace {
-
-class GetAddrInfoResolver final : public NameResolver {
- public:
-  std::optional<uint32_t> Resolve(const std::string& name) override {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_DGRAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr)
-      return std::nullopt;
-    const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
-    const uint32_t result = address->sin_addr.s_addr;
-    freeaddrinfo(found);
-    return result;
-  }
-};
-
-}  // namespace
-
-std::shared_ptr<NameResolver> SystemNameResolver() {
-  static const auto resolver = std::make_shared<GetAddrInfoResolver>();
-  return resolver;
-}
 
 uint32_t LastSocketError() {
   return SocketErrorFromErrno(errno);

@@ -4,38 +4,15 @@
 #include <ws2tcpip.h>
 
 #include <algorithm>
-#include <mutex>
 
 namespace vantorel::platform {
 namespace {
-
-class GetAddrInfoResolver final : public NameResolver {
- public:
-  std::optional<uint32_t> Resolve(const std::string& name) override {
-    if (!StartSockets()) return std::nullopt;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_DGRAM;
-    addrinfo* found = nullptr;
-    if (::getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr)
-      return std::nullopt;
-    const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
-    const uint32_t result = address->sin_addr.s_addr;
-    ::freeaddrinfo(found);
-    return result;
-  }
-};
 
 SOCKET Handle(intptr_t handle) {
   return static_cast<SOCKET>(handle);
 }
 
 }  // namespace
-
-std::shared_ptr<NameResolver> SystemNameResolver() {
-  static const auto resolver = std::make_shared<GetAddrInfoResolver>();
-  return resolver;
-}
 
 // Winsock's codes are the numbering callers see already. On a connected UDP socket the
 // peer's "port unreachable" comes back as a reset: to the caller that is a refusal.

@@ -188,6 +188,14 @@ bool SaveSettings(const SettingsRecord* record, bool serverListChanged,
   return true;
 }
 
+std::vector<ServerEntry> BuiltInServers() {
+  std::vector<ServerEntry> servers;
+  for (size_t i = 0; i < kDefaultServerCount; ++i) {
+    servers.push_back({kDefaultServers[i].zoneCode, std::string(kDefaultServers[i].host)});
+  }
+  return servers;
+}
+
 std::vector<ServerEntry> SplitServerList(std::string_view text) {
   std::vector<ServerEntry> entries;
   while (!text.empty()) {

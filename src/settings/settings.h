@@ -80,6 +80,9 @@ inline constexpr std::array<DefaultServer, 12> kDefaultServers = {{
 }};
 inline constexpr size_t kDefaultServerCount = kDefaultServers.size() - 1;
 
+// The built-in list as a run uses it: the eleven servers with their zone codes.
+std::vector<ServerEntry> BuiltInServers();
+
 struct SettingsLocation {
   std::filesystem::path file;      // where the settings are read and saved
   std::filesystem::path seedFrom;  // a file to copy there first, when there is none yet

@@ -22,14 +22,6 @@ using test::ScriptedSntp;
 
 using test::RecordingHost;
 
-std::vector<ServerEntry> BuiltInServers() {
-  std::vector<ServerEntry> servers;
-  for (size_t i = 0; i < kDefaultServerCount; ++i) {
-    servers.push_back({kDefaultServers[i].zoneCode, std::string(kDefaultServers[i].host)});
-  }
-  return servers;
-}
-
 struct Fixture {
   test::FixedClock clock{test::MakeFileTime(2026, 12, 9, 6, 0, 0)};
   test::FixedHostZone zone;
