@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "ntp/sntp_client.h"
 #include "platform/last_error.h"
@@ -9,21 +11,25 @@
 namespace vantorel {
 namespace {
 
-// Queries a real chronyd a few times and returns the median offset and the largest delay.
+// Queries a real chronyd a few times and returns the median offset and the median delay: one
+// exchange the scheduler holds up (the first of a process under Wine pays its start-up) says
+// nothing of the client.
 void Measure(const test::ChronydServer& server, double* offset, double* delay) {
   SntpClient client;
   client.SetTimeout(1500);
   std::vector<double> offsets;
-  *delay = 0;
+  std::vector<double> delays;
   for (int i = 0; i < 5; ++i) {
     SntpResult result;
     ASSERT_TRUE(client.Query("127.0.0.1", result, server.Port()))
         << "last error " << platform::GetLastError();
     offsets.push_back(result.clockOffset);
-    *delay = std::max(*delay, result.roundTripDelay);
+    delays.push_back(result.roundTripDelay);
   }
   std::sort(offsets.begin(), offsets.end());
+  std::sort(delays.begin(), delays.end());
   *offset = offsets[offsets.size() / 2];
+  *delay = delays[delays.size() / 2];
 }
 
 TEST(SntpAgainstChronyd, TrueClockGivesNearZeroOffset) {
