@@ -216,7 +216,8 @@ TEST(CalibrationOverTheNetwork, CancelEndsARunWaitingOnASilentServer) {
   const auto start = std::chrono::steady_clock::now();
   run.Cancel();
   run.Wait();
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 300ms);
+  // Waiting the query out would take the 1.2 s left of it; the margin is for a loaded machine.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 800ms);
   const auto calls = host.Calls();
   EXPECT_EQ(std::find(calls.begin(), calls.end(), "prompt 0"), calls.end());
   EXPECT_NE(calls.back(), "save 0");  // a cancelled run tells the window nothing more
