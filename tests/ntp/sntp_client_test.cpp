@@ -33,7 +33,9 @@ struct Outcome {
   Clock::duration took;
 };
 
-Outcome QueryOnce(const std::string& server, uint16_t port, uint32_t timeoutMs = 500,
+// A good reply comes at once, so the default time-out costs nothing; it is long only so that a
+// loaded machine never turns an answer into a time-out.
+Outcome QueryOnce(const std::string& server, uint16_t port, uint32_t timeoutMs = 5000,
                   std::shared_ptr<platform::NameResolver> resolver = NoLookups()) {
   SntpClient client(platform::SystemClock(), std::move(resolver));
   client.SetTimeout(timeoutMs);
@@ -85,7 +87,7 @@ TEST(SntpClient, FaultyRepliesFail) {
       c.spoil(d);
       return std::vector<Datagram>{d};
     });
-    const Outcome o = QueryOnce("127.0.0.1", server.Port(), 300);
+    const Outcome o = QueryOnce("127.0.0.1", server.Port(), 1000);
     EXPECT_FALSE(o.ok) << c.name;
     EXPECT_EQ(o.error, c.code) << c.name;
   }
@@ -110,7 +112,7 @@ TEST(SntpClient, SilentServerTimesOutOnTime) {
   EXPECT_FALSE(o.ok);
   EXPECT_EQ(o.error, platform::kErrorTimedOut);
   EXPECT_GE(o.took, 1500ms);
-  EXPECT_LE(o.took, 1800ms);
+  EXPECT_LE(o.took, 2500ms);  // not the 5 s default; the margin is for a loaded machine
 }
 
 TEST(SntpClient, AbandonEndsTheWaitAndEveryLaterQuery) {
@@ -142,7 +144,7 @@ TEST(SntpClient, AbandonEndsTheWaitAndEveryLaterQuery) {
     closer.join();
     const auto again = Clock::now();
     EXPECT_FALSE(client.Query(c.server, result, silent.Port()));
-    EXPECT_LT(Clock::now() - again, 100ms);
+    EXPECT_LT(Clock::now() - again, 1000ms);
   }
 }
 
@@ -157,35 +159,35 @@ TEST(SntpClient, ClosedPortFailsAtOnce) {
   const Outcome o = QueryOnce("127.0.0.1", test::ClosedUdpPort(), 1500);
   EXPECT_FALSE(o.ok);
   EXPECT_EQ(o.error, platform::kErrorConnectionRefused);
-  EXPECT_LT(o.took, 500ms);
+  EXPECT_LT(o.took, 1000ms);  // not the 1.5 s time-out
 }
 
 TEST(SntpClient, DottedQuadStartsNoLookup) {
   FakeNtpServer server([](const Request& r) { return std::vector<Datagram>{GoodReply(r)}; });
   auto resolver = std::make_shared<test::CountingResolver>(std::nullopt);
-  EXPECT_TRUE(QueryOnce("127.0.0.1", server.Port(), 500, resolver).ok);
+  EXPECT_TRUE(QueryOnce("127.0.0.1", server.Port(), 5000, resolver).ok);
   EXPECT_EQ(resolver->calls.load(), 0);
 }
 
 TEST(SntpClient, NamesAreLookedUpAndUnresolvableOnesSendNothing) {
   FakeNtpServer server([](const Request& r) { return std::vector<Datagram>{GoodReply(r)}; });
   auto loopback = std::make_shared<test::CountingResolver>(*platform::ParseDottedQuad("127.0.0.1"));
-  EXPECT_TRUE(QueryOnce("ntp.example", server.Port(), 500, loopback).ok);
+  EXPECT_TRUE(QueryOnce("ntp.example", server.Port(), 5000, loopback).ok);
   EXPECT_EQ(loopback->calls.load(), 1);
   EXPECT_EQ(server.Requests(), 1);
 
   auto nowhere = std::make_shared<test::CountingResolver>(std::nullopt);
-  const Outcome o = QueryOnce("no.such.name.invalid", server.Port(), 500, nowhere);
+  const Outcome o = QueryOnce("no.such.name.invalid", server.Port(), 5000, nowhere);
   EXPECT_FALSE(o.ok);
   EXPECT_EQ(o.error, platform::kErrorHostNotFound);
   EXPECT_EQ(server.Requests(), 1);
 
   auto slow =
-      std::make_shared<test::CountingResolver>(*platform::ParseDottedQuad("127.0.0.1"), 600ms);
+      std::make_shared<test::CountingResolver>(*platform::ParseDottedQuad("127.0.0.1"), 3000ms);
   const Outcome late = QueryOnce("slow.example", server.Port(), 100, slow);
   EXPECT_FALSE(late.ok);
   EXPECT_EQ(late.error, platform::kErrorTimedOut);
-  EXPECT_LT(late.took, 400ms);
+  EXPECT_LT(late.took, 1500ms);
   EXPECT_EQ(server.Requests(), 1);
 
   for (const std::string& odd : {std::string(), std::string("a\0b", 3)}) {
