@@ -15,8 +15,9 @@
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
-#include <thread>
 #include <vector>
+
+#include "platform/detached_thread.h"
 
 namespace vantorel::platform {
 
@@ -138,17 +139,14 @@ Lookup LookupWithTimeout(const std::shared_ptr<NameResolver>& resolver, const st
                          std::chrono::milliseconds timeout, uint32_t* address,
                          const std::atomic<bool>* abandon) {
   auto state = std::make_shared<LookupState>();
-  try {
-    std::thread([state, resolver, name] {
-      std::optional<uint32_t> found = resolver->Resolve(name);
-      std::lock_guard guard(state->mutex);
-      state->address = found;
-      state->finished = true;
-      state->done.notify_all();
-    }).detach();
-  } catch (const std::system_error&) {
-    return Lookup::kNoWorker;
-  }
+  const bool started = StartDetachedThread([state, resolver, name] {
+    std::optional<uint32_t> found = resolver->Resolve(name);
+    std::lock_guard guard(state->mutex);
+    state->address = found;
+    state->finished = true;
+    state->done.notify_all();
+  });
+  if (!started) return Lookup::kNoWorker;
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   std::unique_lock lock(state->mutex);
   for (;;) {
