@@ -65,15 +65,13 @@ void ClockController::ApplySettings() {
     SettingsRecord fresh;
     LoadSettings(&fresh, m_services.settingsFile);
     if (m_firstApply || fresh.nSelLanguageIndex != m_settings.nSelLanguageIndex) {
-      m_language = LanguageOf(fresh.nSelLanguageIndex);
-      language = m_language;
+      language = LanguageOf(fresh.nSelLanguageIndex);
     }
     if (m_firstApply || fresh.nSelTimeZoneIndex != m_settings.nSelTimeZoneIndex ||
         fresh.bDST != m_settings.bDST) {
-      m_zoneIndex = ResolveZoneIndex(fresh.nSelTimeZoneIndex, fresh.bTimeZoneUnset != 0,
-                                     *m_services.hostZone);
-      fresh.nSelTimeZoneIndex = m_zoneIndex;
-      bias = ZoneBiasMinutes(m_zoneIndex, fresh.bDST != 0);
+      fresh.nSelTimeZoneIndex = ResolveZoneIndex(fresh.nSelTimeZoneIndex, fresh.bTimeZoneUnset != 0,
+                                                 *m_services.hostZone);
+      bias = ZoneBiasMinutes(fresh.nSelTimeZoneIndex, fresh.bDST != 0);
     }
     m_firstApply = false;
 
@@ -139,12 +137,12 @@ void ClockController::Correct() {
 
 Language ClockController::CurrentLanguage() const {
   std::lock_guard lock(m_mutex);
-  return m_language;
+  return LanguageOf(m_settings.nSelLanguageIndex);
 }
 
 int ClockController::ZoneIndex() const {
   std::lock_guard lock(m_mutex);
-  return m_zoneIndex;
+  return m_settings.nSelTimeZoneIndex;
 }
 
 ActionStates ClockController::Actions() const {

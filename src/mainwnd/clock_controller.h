@@ -108,8 +108,6 @@ class ClockController final : public MessageTarget, private CalibrationHost {
   SettingsRecord m_settings;
   std::vector<ServerEntry> m_servers;
   std::string m_currentServer;
-  Language m_language = Language::kEnglish;
-  int m_zoneIndex = -1;
   bool m_firstApply = true;
   ActionStates m_actions{true, false, true};
   uint64_t m_actionsVersion = 0;

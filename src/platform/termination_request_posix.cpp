@@ -6,8 +6,8 @@
 
 #include <atomic>
 #include <cerrno>
-#include <thread>
 
+#include "platform/detached_thread.h"
 #include "platform/log.h"
 
 namespace vantorel::platform {
@@ -32,20 +32,19 @@ bool WatchTerminationRequests(std::function<void()> handler) {
     Log("termination signals keep their default action: no socket pair");
     return false;
   }
-  try {
-    // Blocked in read for the life of the process; a signal's byte wakes it.
-    std::thread([handler = std::move(handler)] {
-      char bytes[16];
-      for (;;) {
-        const ssize_t got = ::read(g_signalPipe[1], bytes, sizeof bytes);
-        if (got > 0) {
-          handler();
-        } else if (got == 0 || errno != EINTR) {
-          return;
-        }
+  // Blocked in read for the life of the process; a signal's byte wakes it.
+  const bool started = StartDetachedThread([handler = std::move(handler)] {
+    char bytes[16];
+    for (;;) {
+      const ssize_t got = ::read(g_signalPipe[1], bytes, sizeof bytes);
+      if (got > 0) {
+        handler();
+      } else if (got == 0 || errno != EINTR) {
+        return;
       }
-    }).detach();
-  } catch (const std::system_error&) {
+    }
+  });
+  if (!started) {
     Log("termination signals keep their default action: no thread to watch them");
     return false;
   }
