@@ -1,13 +1,19 @@
-// A whole calibration run against one NTP server, as the program runs it: its wall time from
-// the start to the calibrated state, and the correction it found.
-//   calibration_bench HOST RUNS  → one line per run: "<milliseconds> <correction in ms>"
+// Whole calibration runs as the program makes them, one after the other in one process (so the
+// spacing between runs holds as it does in the program): each run's wall time from its start to
+// its end, whether it calibrated, its requests and the correction it found.
+//   calibration_bench LIST RUNS [PAUSE_MS]
+//     LIST: "builtin" for the built-in list, else host names joined by ";" (a user's list)
+//   → one line per run: "<milliseconds> <calibrated 0|1> <requests> <correction in ms>"
+//   calibration_bench names → the built-in list's host names, one per line
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "mainwnd/calibration_run.h"
-#include "ntp/sntp_client.h"
+#include <thread>
+
+#include "ntp/parallel_sntp.h"
 #include "platform/network_state.h"
 
 namespace {
@@ -26,42 +32,50 @@ class TimingHost final : public vantorel::CalibrationHost {
   void SetProgressPos(int) override {}
   void SetProgressMode(vantorel::BarMode) override {}
   bool RunPrompt(vantorel::Language) override { return false; }
-  void SetCorrection(const int64_t* correction) override {
-    calibratedAt = Clock::now();
-    calibrated = correction != nullptr;
-  }
+  void SetCorrection(const int64_t*) override {}
   void StartClock() override {}
   void StopClock() override {}
   void SaveSettings(const vantorel::SettingsRecord&) override {}
-
-  Clock::time_point calibratedAt;
-  bool calibrated = false;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::string(argv[1]) == "names") {
+    for (const vantorel::ServerEntry& entry : vantorel::BuiltInServers()) {
+      std::printf("%s\n", entry.host.c_str());
+    }
+    return 0;
+  }
   if (argc < 3) {
-    std::fprintf(stderr, "usage: %s HOST RUNS\n", argv[0]);
+    std::fprintf(stderr, "usage: %s LIST RUNS [PAUSE_MS]\n", argv[0]);
     return 2;
   }
+  const std::string list = argv[1];
+  const int runs = std::atoi(argv[2]);
+  const auto pause = std::chrono::milliseconds(argc > 3 ? std::atoi(argv[3]) : 0);
   Connected network;
+  vantorel::ParallelSntp sntp;
+  TimingHost host;
+  vantorel::CalibrationRun run(host, sntp, network);
+  if (list == "builtin") {
+    run.SetServers(vantorel::BuiltInServers());
+  } else {
+    run.Settings().bDefualtServers = 0;
+    run.SetServers(vantorel::SplitServerList(list));
+  }
+  run.Settings().nSelNTPServerIndex = -1;
+  run.SelectInitialServer();
   int failed = 0;
-  for (int i = 0; i < std::atoi(argv[2]); ++i) {
-    vantorel::SntpClient sntp;
-    TimingHost host;
-    vantorel::CalibrationRun run(host, sntp, network);
-    run.SetServers({{0, argv[1]}});
-    run.Settings().nSelNTPServerIndex = 0;
-    run.SelectInitialServer();
+  for (int i = 0; i < runs; ++i) {
+    if (i > 0) std::this_thread::sleep_for(pause);
     const auto start = Clock::now();
     const vantorel::CalibrationOutcome outcome = run.Run();
-    if (!outcome.calibrated || !host.calibrated) {
-      ++failed;
-      continue;
-    }
-    const double ms = std::chrono::duration<double, std::milli>(host.calibratedAt - start).count();
-    std::printf("%.3f %.6f\n", ms, static_cast<double>(outcome.correction) / 10'000.0);
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    failed += outcome.calibrated ? 0 : 1;
+    std::printf("%.3f %d %d %.6f\n", ms, outcome.calibrated ? 1 : 0, outcome.queries,
+                static_cast<double>(outcome.correction) / 10'000.0);
+    std::fflush(stdout);
   }
   return failed == 0 ? 0 : 1;
 }

@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev ccache pkg-config gawk
   qt6-base-dev qt6-qpa-plugins libxcb1-dev libx11-dev libxext-dev libicu-dev libgtest-dev libgmock-dev
   xvfb xauth xdotool x11-apps x11-utils imagemagick openbox picom chrony faketime ntpsec-ntpdig
-  lintian appstream desktop-file-utils man-db bsdextrautils
+  lintian appstream desktop-file-utils man-db bsdextrautils iproute2
   g++-mingw-w64-x86-64-posix googletest wine wine64
   fonts-liberation2 fonts-wqy-microhei
 )

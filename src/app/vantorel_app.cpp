@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/termination.h"
+#include "controls/screen_fit.h"
 #include "controls/wnd_shadow.h"
 #include "dialogs/welcome_dlg.h"
 #include "mainwnd/vantorel_dlg.h"
@@ -12,6 +13,7 @@ namespace vantorel {
 void VantorelApp::Run() {
   OnTermination(qApp, [this] { Quit(); });
   WndShadow::Initialize();
+  ScreenFit::Install();
   LoadSettings(&settings);
   if (settings.bWelcomeScreen != 0) {
     WelcomeDlg welcome(&settings);

@@ -185,6 +185,9 @@ void MyBitmapCombobox::showPopup() {
   if (const QScreen* shown = screen()) {
     const QRect room = shown->availableGeometry();
     if (at.y() + size.height() > room.bottom() + 1) at.setY(shownFace.top() - size.height());
+    const ScreenRect kept = KeptInside({at.x(), at.y(), size.width(), size.height()},
+                                       {room.x(), room.y(), room.width(), room.height()});
+    at = QPoint(kept.x, kept.y);
   }
   popup->setGeometry(QRect(at, size));
   view()->scrollTo(view()->currentIndex());
@@ -217,7 +220,15 @@ void MyBitmapCombobox::UpdateTip(int row, const QRect& itemRect) {
   m_tip->setFont(font());
   m_tip->setText(text);
   m_tip->adjustSize();
-  m_tip->move(itemRect.left() + 1, itemRect.top());
+  QPoint at(itemRect.left() + 1, itemRect.top());
+  // The tip has no owner to be kept on the screen by: it keeps itself there.
+  if (const QScreen* shown = screen()) {
+    const QRect room = shown->availableGeometry();
+    const ScreenRect kept = KeptInside({at.x(), at.y(), m_tip->width(), m_tip->height()},
+                                       {room.x(), room.y(), room.width(), room.height()});
+    at = QPoint(kept.x, kept.y);
+  }
+  m_tip->move(at);
   m_tip->show();
 }
 

@@ -26,4 +26,21 @@ bool ComboItemNeedsTip(int textWidth, int itemWidth) {
   return textWidth > itemWidth - kTipMargin;
 }
 
+ScreenRect KeptInside(ScreenRect window, const ScreenRect& area) {
+  window.x = std::max(area.x, std::min(window.x, area.x + area.width - window.width));
+  window.y = std::max(area.y, std::min(window.y, area.y + area.height - window.height));
+  return window;
+}
+
+ScreenRect HelpDock(const ScreenRect& main, int helpWidth, int helpHeight, const ScreenRect& area) {
+  const ScreenRect right{main.x + main.width, main.y, helpWidth, helpHeight};
+  const ScreenRect left{main.x - helpWidth, main.y, helpWidth, helpHeight};
+  const auto fitsAcross = [&](const ScreenRect& r) {
+    return r.x >= area.x && r.x + r.width <= area.x + area.width;
+  };
+  if (fitsAcross(right)) return KeptInside(right, area);
+  if (fitsAcross(left)) return KeptInside(left, area);
+  return KeptInside({main.x, main.y, helpWidth, helpHeight}, area);
+}
+
 }  // namespace vantorel

@@ -21,4 +21,23 @@ int TabCell(int tab, bool selected, bool hovered);
 // the item less 6 pixels.
 bool ComboItemNeedsTip(int textWidth, int itemWidth);
 
+// A window's place on the screen, in the screen's own coordinates.
+struct ScreenRect {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  bool operator==(const ScreenRect&) const = default;
+};
+
+// The window moved, not resized, so that it lies wholly inside the area (a screen's available
+// part); one larger than the area keeps its top left inside it, where its title and close
+// button are.
+ScreenRect KeptInside(ScreenRect window, const ScreenRect& area);
+
+// Where the help window goes beside the main window: docked to its right edge where it fits
+// there, else to its left edge, else over the main window kept inside the area; top-aligned
+// with the main window, and always kept inside the area.
+ScreenRect HelpDock(const ScreenRect& main, int helpWidth, int helpHeight, const ScreenRect& area);
+
 }  // namespace vantorel

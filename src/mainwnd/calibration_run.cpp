@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <map>
+#include <optional>
+#include <tuple>
 
 #include "ntp/ntp_packet.h"
-#include "ntp/sntp_client.h"
+#include "ntp/sntp_exchange.h"
 #include "platform/last_error.h"
 #include "platform/log.h"
 
@@ -20,15 +23,10 @@ ActionStates ActionsAfter(bool enable, bool clockRunning, bool calibrateEnabled)
   return ActionStates{clockRunning || calibrateEnabled, true, true};
 }
 
-CalibrationRun::CalibrationRun(CalibrationHost& host, SntpQuery& sntp,
+CalibrationRun::CalibrationRun(CalibrationHost& host, SntpExchange& sntp,
                                const platform::NetworkState& network, const platform::Clock& clock,
                                const platform::HostZone& hostZone)
-    : m_host(host),
-      m_sntp(sntp),
-      m_network(network),
-      m_clock(clock),
-      m_hostZone(hostZone),
-      m_sleep([](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); }) {}
+    : m_host(host), m_sntp(sntp), m_network(network), m_clock(clock), m_hostZone(hostZone) {}
 
 CalibrationRun::~CalibrationRun() {
   Wait();
@@ -55,8 +53,8 @@ int CalibrationRun::DistanceOf(const ServerEntry& entry) const {
 }
 
 void CalibrationRun::Cancel() {
-  m_cancel = true;
-  m_sntp.Abandon();  // a query waiting out its time-out ends now
+  m_cancel = true;  // a query waiting out its time-out ends now
+  m_sntp.Abandon();
 }
 
 std::string InitialServer(SettingsRecord& settings, const std::vector<ServerEntry>& servers) {
@@ -73,29 +71,23 @@ void CalibrationRun::SelectInitialServer() {
 }
 
 void CalibrationRun::ChooseServer() {
-  const int count = static_cast<int>(m_servers.size());
   int& index = m_settings.nSelNTPServerIndex;
-  if (count == 0) {
-    index = -1;
-    m_currentServer = std::string(kLastResortServer);
-    return;
-  }
-  if (m_settings.bDefualtServers == 0) {
-    index = (index < 0 || index + 1 >= count) ? 0 : index + 1;
-    m_currentServer = m_servers[static_cast<size_t>(index)].host;
-    return;
-  }
+  index = NextPosition(index);
+  m_currentServer =
+      index < 0 ? std::string(kLastResortServer) : m_servers[static_cast<size_t>(index)].host;
+}
+
+int CalibrationRun::NextPosition(int index) const {
+  const int count = static_cast<int>(m_servers.size());
+  if (count == 0) return -1;
+  if (m_settings.bDefualtServers == 0) return (index < 0 || index + 1 >= count) ? 0 : index + 1;
   // The built-in list: nearest zones first, equally near ones in list order, then the next
   // ring of distance, and after the farthest ring the nearest again.
   const bool current = index >= 0 && index < count;
   const int d0 = current ? DistanceOf(m_servers[static_cast<size_t>(index)]) : -1;
   if (current) {
     for (int i = index + 1; i < count; ++i) {
-      if (DistanceOf(m_servers[static_cast<size_t>(i)]) == d0) {
-        index = i;
-        m_currentServer = m_servers[static_cast<size_t>(i)].host;
-        return;
-      }
+      if (DistanceOf(m_servers[static_cast<size_t>(i)]) == d0) return i;
     }
   }
   for (const int floor : {d0, -1}) {
@@ -104,25 +96,31 @@ void CalibrationRun::ChooseServer() {
       const int d = DistanceOf(m_servers[static_cast<size_t>(i)]);
       if (d > floor && (best < 0 || d < DistanceOf(m_servers[static_cast<size_t>(best)]))) best = i;
     }
-    if (best >= 0) {
-      index = best;
-      m_currentServer = m_servers[static_cast<size_t>(best)].host;
-      return;
-    }
+    if (best >= 0) return best;
   }
+  return -1;
 }
 
-bool CalibrationRun::ChooseServerBut(const std::vector<std::string>& refused) {
-  const auto isRefused = [&] {
-    return std::find(refused.begin(), refused.end(), m_currentServer) != refused.end();
+std::vector<std::pair<std::string, int>> CalibrationRun::RunOrder() const {
+  std::vector<std::pair<std::string, int>> order;
+  const auto add = [&](const std::string& name, int position) {
+    for (const auto& [known, at] : order) {
+      if (known == name) return;
+    }
+    order.emplace_back(name, position);
   };
-  // Each pick moves on through the list, and the list plus the last resort holds at most
-  // size + 1 names: that many picks meet every one of them.
-  for (size_t pick = 0; pick <= m_servers.size(); ++pick) {
-    ChooseServer();
-    if (!isRefused()) return true;
+  const int count = static_cast<int>(m_servers.size());
+  const int stored = m_settings.nSelNTPServerIndex;
+  if (stored >= 0 && stored < count) add(m_currentServer, stored);
+  if (count == 0) add(std::string(kLastResortServer), -1);
+  // ChooseServer's own walk: from nowhere, the built-in list goes ring by ring from the
+  // nearest; the user's list goes on from the server in use.
+  int position = m_settings.bDefualtServers != 0 ? -1 : stored;
+  for (int i = 0; i < count; ++i) {
+    position = NextPosition(position);
+    add(m_servers[static_cast<size_t>(position)].host, position);
   }
-  return false;
+  return order;
 }
 
 bool CalibrationRun::StartCalibration() {
@@ -151,69 +149,171 @@ CalibrationOutcome CalibrationRun::LastOutcome() const {
   return m_outcome;
 }
 
+namespace {
+
+// One address of one name, as a run sees it.
+struct Target {
+  platform::NetAddress address;
+  size_t name = 0;  // in the run's order
+  int requests = 0;
+  int failures = 0;  // in a row
+  bool inFlight = false;
+  bool left = false;  // for the rest of the run
+};
+
+std::string ListText(const std::vector<ServerEntry>& servers) {
+  std::string text;
+  for (const ServerEntry& entry : servers) text += entry.host + ";";
+  return text;
+}
+
+}  // namespace
+
 CalibrationOutcome CalibrationRun::Run() {
+  using TimePoint = SntpExchange::TimePoint;
   m_host.EnableActions(false);
   m_sntp.SetTimeout(kQueryTimeoutMs);
   const int serverCount = static_cast<int>(m_servers.size());
   const int total = serverCount * kOffsetsPerRun;
   int successes = 0;
-  int serverSuccesses = 0;
-  int failures = 0;
-  int switches = 0;
-  int attempt = 0;
-  int progress = 0;
   int queries = 0;
+  int ended = 0;
+  int failed = 0;
   double sum = 0.0;
-  // Servers that answered with a kiss-o'-death: they asked to be left alone, and are for the
-  // rest of this run.
-  std::vector<std::string> refused;
+  std::optional<size_t> firstGood;  // the earliest name in the order that gave an offset
   m_host.SetProgressRange(0, total);
   m_host.SetProgressPos(0);
 
+  const auto order = RunOrder();
+  std::vector<Target> targets;
+  size_t resolved = 0;  // names of the order looked up so far
   if (m_network.IsConnected()) {
-    if (m_settings.nSelNTPServerIndex < 0) ChooseServer();
-    while (attempt < total && !m_cancel) {
-      if (successes < kOffsetsPerRun && failures >= kFailuresPerServer) {
-        ++switches;
-        if (!ChooseServerBut(refused)) break;
-        progress += kOffsetsPerRun - failures - serverSuccesses;
-        failures = 0;
-        serverSuccesses = 0;
-        attempt = 0;
-      }
-      SntpResult result;
-      ++queries;
-      if (!m_sntp.Query(m_currentServer, result, kNtpPort)) {
-        if (platform::GetLastError() == kNtpErrorKissOfDeath) {
-          refused.push_back(m_currentServer);
-          failures = kFailuresPerServer;  // switch now, as after a server's last failure
-        } else {
-          ++failures;
+    m_pacing.UseServerList(ListText(m_servers));
+    // A run waits for an address to come free for as long as the spacing at most; a longer
+    // wait (after a RATE) is a later run's.
+    const auto waitable = [&](const Target& t, TimePoint now) {
+      return !t.left && !t.inFlight && m_pacing.NextAllowed(t.address) <= now + kLongestPause;
+    };
+    // An address is asked again only once every address has been asked: then the list has
+    // fewer answering addresses than offsets still missing.
+    const auto freshLeft = [&](TimePoint now) {
+      if (resolved < order.size()) return true;
+      return std::any_of(targets.begin(), targets.end(),
+                         [&](const Target& t) { return t.requests == 0 && waitable(t, now); });
+    };
+    // The next address to ask at `now`, or none; `later` gets the earliest time one of those
+    // waiting for their spacing may be asked.
+    const auto pick = [&](TimePoint now, TimePoint* later) -> Target* {
+      const bool fresh = freshLeft(now);
+      Target* best = nullptr;
+      const auto better = [](const Target& a, const Target& b) {
+        // Those that answered before those that failed, the least asked first, then in order.
+        return std::tuple(a.failures > 0, a.requests) < std::tuple(b.failures > 0, b.requests);
+      };
+      for (Target& t : targets) {
+        if (!waitable(t, now) || (fresh && t.requests > 0)) continue;
+        const TimePoint allowed = m_pacing.NextAllowed(t.address);
+        if (allowed > now) {
+          *later = std::min(*later, allowed);
+          continue;
         }
-      } else if (IsPlausibleOffset(result.clockOffset)) {
-        sum += result.clockOffset;
-        ++successes;
-        ++serverSuccesses;
-        failures = 0;
-      } else {
-        ++failures;
+        if (fresh) return &t;
+        if (best == nullptr || better(t, *best)) best = &t;
       }
-      if (successes >= kOffsetsPerRun || switches >= serverCount) break;
-      m_host.SetProgressMode(static_cast<double>(successes) / (attempt + 1) > kGoodRatio
+      return best;
+    };
+
+    uint64_t ticket = 0;
+    std::map<uint64_t, size_t> sent;  // ticket → target
+    while (successes < kOffsetsPerRun && !m_cancel) {
+      const TimePoint now = m_sntp.Now();
+      TimePoint later = TimePoint::max();
+      while (static_cast<int>(sent.size()) < kOffsetsPerRun - successes && !m_cancel) {
+        Target* target = pick(now, &later);
+        if (target == nullptr && resolved < order.size()) {
+          for (const auto& address : m_sntp.Resolve(order[resolved].first)) {
+            const bool known = std::any_of(targets.begin(), targets.end(),
+                                           [&](const Target& t) { return t.address == address; });
+            if (!known && !m_pacing.Refused(address)) targets.push_back({address, resolved});
+          }
+          ++resolved;
+          continue;
+        }
+        if (target == nullptr) break;
+        ++queries;
+        ++target->requests;
+        uint32_t error = 0;
+        const bool out = m_sntp.Send(++ticket, target->address, kNtpPort, &error);
+        // When it left, not when the round began: a name looked up meanwhile takes time.
+        m_pacing.Sent(target->address, m_sntp.Now());
+        if (out) {
+          target->inFlight = true;
+          sent[ticket] = static_cast<size_t>(target - targets.data());
+        } else {
+          ++ended;
+          ++failed;
+          target->left = ++target->failures >= kFailuresPerServer;
+        }
+      }
+      if (m_cancel) break;
+      if (sent.empty() && later == TimePoint::max()) break;  // no one left to ask
+      // Wait for an answer, or for the next address whose spacing runs out while one is needed.
+      const bool needMore = static_cast<int>(sent.size()) < kOffsetsPerRun - successes;
+      const TimePoint until =
+          needMore && later != TimePoint::max() ? later : now + std::chrono::hours(1);
+      for (const SntpOutcome& outcome : m_sntp.Wait(until)) {
+        const auto at = sent.find(outcome.ticket);
+        if (at == sent.end()) continue;
+        Target& target = targets[at->second];
+        sent.erase(at);
+        target.inFlight = false;
+        ++ended;
+        if (outcome.answered && IsPlausibleOffset(outcome.result.clockOffset)) {
+          m_pacing.Answered(target.address);
+          sum += outcome.result.clockOffset;
+          ++successes;
+          target.failures = 0;
+          if (!firstGood || target.name < *firstGood) firstGood = target.name;
+          if (successes == kOffsetsPerRun) break;  // exactly twelve, whatever else came
+          continue;
+        }
+        ++failed;
+        switch (outcome.error) {
+          case kNtpErrorKissRate:
+            m_pacing.RateLimited(target.address, m_sntp.Now());
+            target.left = true;
+            break;
+          case kNtpErrorKissDeny:
+            m_pacing.Denied(target.address);
+            target.left = true;
+            break;
+          case kNtpErrorKissOfDeath:
+          case platform::kErrorConnectionRefused:  // no server there: asking again won't help
+            target.left = true;
+            break;
+          default:
+            target.left = ++target.failures >= kFailuresPerServer;
+        }
+      }
+      m_host.SetProgressMode(ended > 0 && static_cast<double>(successes) / ended > kGoodRatio
                                  ? BarMode::kNormal
                                  : BarMode::kAlternative);
-      m_sleep(kPause);
-      m_host.SetProgressPos(++progress);
-      ++attempt;
+      m_host.SetProgressPos(std::min(total, successes * serverCount + failed));
     }
+    m_sntp.DropAll();
     m_host.SetProgressPos(total);
+  }
+  if (firstGood && order[*firstGood].second >= 0) {
+    m_settings.nSelNTPServerIndex = order[*firstGood].second;
+    m_currentServer = order[*firstGood].first;
   }
 
   CalibrationOutcome outcome;
   if (m_cancel) return outcome;
   outcome.successes = successes;
-  outcome.switches = switches;
   outcome.queries = queries;
+  outcome.addresses = static_cast<int>(std::count_if(
+      targets.begin(), targets.end(), [](const Target& t) { return t.requests > 0; }));
   outcome.calibrated = successes >= kOffsetsPerRun;
   if (outcome.calibrated) {
     outcome.correction = static_cast<int64_t>(sum / successes * kUnitsPerSecond);

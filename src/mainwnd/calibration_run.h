@@ -3,13 +3,13 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "controls/skin_geometry.h"
+#include "ntp/address_pacing.h"
 #include "platform/clock.h"
 #include "platform/host_zone.h"
 #include "platform/network_state.h"
@@ -17,7 +17,7 @@
 
 namespace vantorel {
 
-class SntpQuery;
+class SntpExchange;
 
 // What a calibration run asks of the window: its progress bar, its action buttons, the clock
 // engine, the prompt after a failed run and the settings. Called from the run's worker; the
@@ -54,34 +54,33 @@ std::string InitialServer(SettingsRecord& settings, const std::vector<ServerEntr
 struct CalibrationOutcome {
   bool calibrated = false;
   int successes = 0;
-  int switches = 0;
   int queries = 0;
+  int addresses = 0;       // different addresses asked
   int64_t correction = 0;  // 100 ns units, when calibrated
 };
 
-// One calibration run at a time: queries servers until twelve plausible offsets are in, and
-// hands their mean to the clock engine.
+// One calibration run at a time: asks servers until twelve plausible offsets are in, and
+// hands their mean to the clock engine. Every address of every name is a server of its own;
+// the run asks as many at once as it still needs offsets, nearest ring first, and never asks
+// an address twice within the pacing's spacing, in one run or across runs.
 class CalibrationRun {
  public:
   static constexpr int kOffsetsPerRun = 12;
+  // An address that fails this often in a row is left for the rest of the run.
   static constexpr int kFailuresPerServer = 5;
   static constexpr double kGoodRatio = 0.25;
-  static constexpr std::chrono::milliseconds kPause{100};
   static constexpr uint32_t kQueryTimeoutMs = 1500;
   static constexpr uint16_t kNtpPort = 123;
   static constexpr int kPlausibleYear = 2012;
+  static constexpr auto kLongestPause = AddressPacing::kSpacing + AddressPacing::kMargin;
 
-  using Sleeper = std::function<void(std::chrono::milliseconds)>;
-
-  CalibrationRun(CalibrationHost& host, SntpQuery& sntp, const platform::NetworkState& network,
+  CalibrationRun(CalibrationHost& host, SntpExchange& sntp, const platform::NetworkState& network,
                  const platform::Clock& clock = platform::SystemClock(),
                  const platform::HostZone& hostZone = platform::SystemHostZone());
   // Waits for a run in progress.
   ~CalibrationRun();
   CalibrationRun(const CalibrationRun&) = delete;
   CalibrationRun& operator=(const CalibrationRun&) = delete;
-
-  void SetSleeper(Sleeper sleeper) { m_sleep = std::move(sleeper); }
 
   // The run's own record and server list; not to be touched while a run is under way.
   SettingsRecord& Settings() { return m_settings; }
@@ -92,9 +91,10 @@ class CalibrationRun {
 
   void SelectInitialServer();
   void ChooseServer();
-  // The next server as ChooseServer picks it, passing over those that asked to be left alone;
-  // false when every one of them did.
-  bool ChooseServerBut(const std::vector<std::string>& refused);
+  // The names a run asks, in order, with their positions in the list (-1: none of the list's):
+  // the server in use first, then the built-in list ring by ring from the nearest, or the
+  // user's list on from the server in use.
+  std::vector<std::pair<std::string, int>> RunOrder() const;
   int LocalZoneCode() const;
   bool IsPlausibleOffset(double seconds) const;
 
@@ -112,13 +112,15 @@ class CalibrationRun {
 
  private:
   int DistanceOf(const ServerEntry& entry) const;
+  // Where ChooseServer goes from a position; -1 for an empty list.
+  int NextPosition(int index) const;
 
   CalibrationHost& m_host;
-  SntpQuery& m_sntp;
+  SntpExchange& m_sntp;
   const platform::NetworkState& m_network;
   const platform::Clock& m_clock;
   const platform::HostZone& m_hostZone;
-  Sleeper m_sleep;
+  AddressPacing m_pacing;  // outlives every run
 
   SettingsRecord m_settings;
   std::vector<ServerEntry> m_servers;

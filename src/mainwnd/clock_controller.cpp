@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "clocks/signal_transmitter.h"
-#include "ntp/sntp_client.h"
+#include "ntp/parallel_sntp.h"
 #include "timezone/zone_time.h"
 
 namespace vantorel {
@@ -17,7 +17,7 @@ ClockController::ClockController(ClockView& view, HourlySchedule& schedule,
     : m_view(view),
       m_schedule(schedule),
       m_services(std::move(services)),
-      m_ownSntp(m_services.sntp != nullptr ? nullptr : std::make_unique<SntpClient>()),
+      m_ownSntp(m_services.sntp != nullptr ? nullptr : std::make_unique<ParallelSntp>()),
       m_engine(*m_services.clock),
       m_run(*this, m_services.sntp != nullptr ? *m_services.sntp : *m_ownSntp, *m_services.network,
             *m_services.clock, *m_services.hostZone) {}
@@ -35,7 +35,7 @@ void ClockController::Start(bool calibrateNow) {
   m_engine.SetTarget(this);
   m_engine.SetCorrection(nullptr);
   m_engine.Stop();
-  EnableActions(true);
+  SetActions(true);
   if (calibrateNow) Update();
   m_schedule.Start(kCalibrationPeriod, [this] { StartCalibration(); });
 }
@@ -166,7 +166,6 @@ bool ClockController::ClockRunning() const {
 
 intptr_t ClockController::SendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
   if (m_shutDown) return 0;
-  const bool running = ClockRunning();
   switch (message) {
     case kMsgSignalStarted:
       SignalStarted();
@@ -174,6 +173,23 @@ intptr_t ClockController::SendMessage(uint32_t message, uintptr_t wParam, intptr
     case kMsgSignalFinished:
       SignalFinished();
       break;
+    case kMsgClockDate:
+    case kMsgClockTime:
+    case kMsgClockWeekday:
+    case kMsgClockCorrection:
+      // Whether the clock runs is read where the message is handled: an Update that stopped
+      // it while this tick waited for the view's thread must win over the tick.
+      m_view.OnViewThread([&] { ShowClockMessage(message, wParam, lParam); });
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+void ClockController::ShowClockMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  const bool running = ClockRunning();
+  switch (message) {
     case kMsgClockDate:
       m_view.ShowDate(running ? reinterpret_cast<const char*>(wParam)
                               : DigitalClock::kDatePlaceholder);
@@ -189,13 +205,10 @@ intptr_t ClockController::SendMessage(uint32_t message, uintptr_t wParam, intptr
       m_view.ShowWeekday(running ? std::optional<int>(weekday) : std::nullopt);
       break;
     }
-    case kMsgClockCorrection:
+    default:
       m_view.ShowCalibrated((m_engine.Flags() & DigitalClock::kCorrectionPresent) != 0);
       break;
-    default:
-      break;
   }
-  return 0;
 }
 
 void ClockController::SignalStarted() {
@@ -203,19 +216,31 @@ void ClockController::SignalStarted() {
     std::lock_guard lock(m_mutex);
     m_transmitting = true;
   }
-  EnableActions(false);
+  SetActions(false);
 }
 
 void ClockController::SignalFinished() {
   {
     std::lock_guard lock(m_mutex);
     m_transmitting = false;
+    // A run that started meanwhile (the hourly one) keeps the actions until it hands them
+    // back; one that has handed them back while the signal flashed left them to this end.
+    if (m_runHoldsActions) return;
   }
-  // A run that started meanwhile (the hourly one) keeps the actions until it ends.
-  if (!m_run.Running()) EnableActions(true);
+  SetActions(true);
 }
 
+// The run's own calls: it holds the actions from its start until it hands them back at its
+// end, which is when they count as free again, whatever it still does before its thread ends.
 void ClockController::EnableActions(bool enable) {
+  {
+    std::lock_guard lock(m_mutex);
+    m_runHoldsActions = !enable;
+  }
+  SetActions(enable);
+}
+
+void ClockController::SetActions(bool enable) {
   ActionStates states;
   uint64_t version = 0;
   {

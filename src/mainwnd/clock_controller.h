@@ -17,11 +17,11 @@
 namespace vantorel {
 
 class SignalTransmitter;
-class SntpClient;
+class SntpExchange;
 
 // Where the controller gets its services; tests replace them.
 struct ControllerServices {
-  SntpQuery* sntp = nullptr;  // null: the controller's own client
+  SntpExchange* sntp = nullptr;  // null: the controller's own, over real sockets
   const platform::NetworkState* network = &platform::SystemNetworkState();
   const platform::Clock* clock = &platform::SystemClock();
   const platform::HostZone* hostZone = &platform::SystemHostZone();
@@ -93,6 +93,8 @@ class ClockController final : public MessageTarget, private CalibrationHost {
   void StartRun();
   void SignalStarted();
   void SignalFinished();
+  void ShowClockMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
+  void SetActions(bool enable);
   bool ClockRunning() const;
   // The view hears the latest states, whichever thread changed them last.
   void PublishActions(ActionStates states, uint64_t version);
@@ -100,7 +102,7 @@ class ClockController final : public MessageTarget, private CalibrationHost {
   ClockView& m_view;
   HourlySchedule& m_schedule;
   ControllerServices m_services;
-  std::unique_ptr<SntpClient> m_ownSntp;
+  std::unique_ptr<SntpExchange> m_ownSntp;
   std::atomic<bool> m_shutDown{false};
   std::atomic<SignalTransmitter*> m_signal{nullptr};
 
@@ -111,7 +113,8 @@ class ClockController final : public MessageTarget, private CalibrationHost {
   bool m_firstApply = true;
   ActionStates m_actions{true, false, true};
   uint64_t m_actionsVersion = 0;
-  bool m_transmitting = false;  // between the signal's start and its end
+  bool m_transmitting = false;     // between the signal's start and its end
+  bool m_runHoldsActions = false;  // between a run's first call and its handing them back
 
   DigitalClock m_engine;
   CalibrationRun m_run;

@@ -32,6 +32,9 @@ class ClockView {
   virtual void ShowActions(const ActionStates& states) = 0;
   // After a failed run: true when the user chose to go on with the computer's own clock.
   virtual bool AskUseComputerClock(Language language) = 0;
+  // Runs the call on the view's thread and returns when it is done there. The calls above
+  // made inside it run at once.
+  virtual void OnViewThread(const std::function<void()>& call) = 0;
 };
 
 // The hourly calibration's timer. Its calls come on the thread that owns the controller's

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QShortcut>
+#include <QWindow>
 #include <QtMath>
 
 #include "clocks/analog_clock.h"
@@ -21,6 +22,8 @@
 #include "controls/wnd_shadow.h"
 #include "dialogs/calib_time_prompt_dlg.h"
 #include "dialogs/setting_dlg.h"
+#include "controls/screen_fit.h"
+#include "controls/skin_geometry.h"
 #include "help/help_dlg.h"
 #include "res/resource_ids.h"
 #include "res/skin_catalog.h"
@@ -168,6 +171,10 @@ void VantorelDlg::OnUiThread(const std::function<void()>& call) {
   CallOnObjectThread(this, call, m_closing);
 }
 
+void VantorelDlg::OnViewThread(const std::function<void()>& call) {
+  OnUiThread(call);
+}
+
 MyBitmapButton* VantorelDlg::Button(int id) const {
   switch (id) {
     case kIdClose:
@@ -265,15 +272,24 @@ void VantorelDlg::ComposeDateBitmap() {
 }
 
 void VantorelDlg::PlaceHelp() {
-  if (m_helpDlg)
-    m_helpDlg->move(frameGeometry().left() + frameGeometry().width(), frameGeometry().top());
+  if (!m_helpDlg) return;
+  const QRect main = frameGeometry();
+  const QRect area = AvailableAreaFor(this);
+  const ScreenRect dock =
+      HelpDock({main.x(), main.y(), main.width(), main.height()}, m_helpDlg->width(),
+               m_helpDlg->height(), {area.x(), area.y(), area.width(), area.height()});
+  m_helpDlg->move(dock.x, dock.y);
 }
 
 void VantorelDlg::OnHelp() {
   if (!m_helpDlg) {
-    m_helpDlg = std::make_unique<HelpDlg>(m_language);
+    // Owned by this window: its close button takes clicks while this window is modal.
+    m_helpDlg = std::make_unique<HelpDlg>(m_language, this);
     PlaceHelp();
     m_helpDlg->show();
+    // A window manager places a window it maps for the first time where it likes, whatever
+    // place the program asked for; a move once it is on the screen is honoured.
+    if (QWindow* window = m_helpDlg->windowHandle()) window->installEventFilter(this);
     m_helpDlg->SetShown(true);
     return;
   }
@@ -281,6 +297,15 @@ void VantorelDlg::OnHelp() {
   PlaceHelp();
   m_helpDlg->setVisible(!m_helpDlg->Shown());
   m_helpDlg->SetShown(!m_helpDlg->Shown());
+}
+
+bool VantorelDlg::eventFilter(QObject* watched, QEvent* event) {
+  const QWindow* help = m_helpDlg ? m_helpDlg->windowHandle() : nullptr;
+  if (watched == help && event->type() == QEvent::Expose && help->isExposed()) {
+    watched->removeEventFilter(this);
+    PlaceHelp();
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void VantorelDlg::moveEvent(QMoveEvent* event) {

@@ -99,10 +99,12 @@ class VantorelDlg : public QDialog, public ClockView {
   void SetProgressMode(BarMode mode) override;
   void ShowActions(const ActionStates& states) override;
   bool AskUseComputerClock(Language language) override;
+  void OnViewThread(const std::function<void()>& call) override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void changeEvent(QEvent* event) override;
 

@@ -47,7 +47,14 @@ uint32_t CheckNtpReply(const std::array<uint8_t, kNtpReplyBufferSize>& buffer, s
   const NtpReply reply = ParseNtpReply(buffer);
   if (reply.version < 1 || reply.version > 4) return kNtpErrorBadVersion;
   if (reply.mode != kServerMode) return kNtpErrorBadMode;
-  if (reply.stratum == 0) return kNtpErrorKissOfDeath;
+  if (reply.stratum == 0) {
+    const auto code = [&](const char* text) {
+      return std::memcmp(&buffer[kNtpReferenceIdOffset], text, 4) == 0;
+    };
+    if (code("RATE")) return kNtpErrorKissRate;
+    if (code("DENY") || code("RSTR")) return kNtpErrorKissDeny;
+    return kNtpErrorKissOfDeath;
+  }
   if (reply.stratum > kMaxStratum) return kNtpErrorUnsynchronised;
   if (reply.leapIndicator == kLeapAlarm) return kNtpErrorLeapAlarm;
   if (reply.transmit.Value() == 0) return kNtpErrorZeroTransmit;

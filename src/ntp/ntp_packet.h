@@ -21,13 +21,16 @@ enum NtpReplyError : uint32_t {
   kNtpErrorShortReply = 20001,
   kNtpErrorBadVersion = 20002,
   kNtpErrorBadMode = 20003,
-  kNtpErrorKissOfDeath = 20004,     // stratum 0
+  kNtpErrorKissOfDeath = 20004,     // stratum 0, a code other than those below
   kNtpErrorUnsynchronised = 20005,  // stratum 16 or more
   kNtpErrorLeapAlarm = 20006,       // LI 3: the server's clock is not synchronised
   kNtpErrorZeroTransmit = 20007,
   kNtpErrorTransmitBeforeReceive = 20008,
   kNtpErrorOriginateMismatch = 20009,  // not the answer to our request: keep waiting
+  kNtpErrorKissRate = 20010,           // kiss code RATE: asked too often
+  kNtpErrorKissDeny = 20011,           // kiss code DENY or RSTR: not to be asked at all
 };
+inline constexpr size_t kNtpReferenceIdOffset = 12;
 
 using NtpWireTimestamp = std::array<uint8_t, 8>;
 

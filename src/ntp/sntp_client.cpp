@@ -64,20 +64,28 @@ bool SntpClient::Query(const std::string& server, SntpResult& result, uint16_t p
       if (received == 0) SetLastError(kNtpErrorShortReply);
       return false;
     }
-    const uint32_t check = CheckNtpReply(buffer, static_cast<size_t>(received), sentTransmit);
+    const uint32_t check =
+        TakeSntpReply(buffer, static_cast<size_t>(received), sentTransmit, result);
     if (check == kNtpErrorOriginateMismatch) continue;
     if (check != 0) {
       SetLastError(check);
       return false;
     }
-    const NtpReply reply = ParseNtpReply(buffer);
-    result.leapIndicator = reply.leapIndicator;
-    result.stratum = reply.stratum;
-    result.receiveTime = reply.receive.InEraOf(result.originateTime);
-    result.transmitTime = reply.transmit.InEraOf(result.originateTime);
-    ComputeOffsetAndDelay(result);
     return true;
   }
+}
+
+uint32_t TakeSntpReply(const std::array<uint8_t, kNtpReplyBufferSize>& buffer, size_t length,
+                       const NtpWireTimestamp& sentTransmit, SntpResult& result) {
+  const uint32_t check = CheckNtpReply(buffer, length, sentTransmit);
+  if (check != 0) return check;
+  const NtpReply reply = ParseNtpReply(buffer);
+  result.leapIndicator = reply.leapIndicator;
+  result.stratum = reply.stratum;
+  result.receiveTime = reply.receive.InEraOf(result.originateTime);
+  result.transmitTime = reply.transmit.InEraOf(result.originateTime);
+  SntpClient::ComputeOffsetAndDelay(result);
+  return 0;
 }
 
 }  // namespace vantorel

@@ -18,15 +18,15 @@ bool UdpChannel::Create() {
 
 bool UdpChannel::Connect(const std::string& server, uint16_t port,
                          std::chrono::milliseconds timeout, const std::atomic<bool>* abandon) {
-  uint32_t address = 0;
+  std::vector<platform::NetAddress> addresses;
   if (server.empty() || server.find('\0') != std::string::npos) {
     SetLastError(platform::kErrorHostNotFound);
     return false;
   }
   if (const auto quad = platform::ParseDottedQuad(server)) {
-    address = *quad;
+    addresses.push_back(platform::NetAddress::V4(*quad));
   } else {
-    switch (platform::LookupWithTimeout(m_resolver, server, timeout, &address, abandon)) {
+    switch (platform::LookupWithTimeout(m_resolver, server, timeout, &addresses, abandon)) {
       case platform::Lookup::kFound:
         break;
       case platform::Lookup::kTimedOut:
@@ -38,8 +38,14 @@ bool UdpChannel::Connect(const std::string& server, uint16_t port,
         return false;
     }
   }
-  if (address == 0) {
+  // One exchange asks one address: the name's first, as the resolver ranks them.
+  const platform::NetAddress& address = addresses.front();
+  if (address == platform::NetAddress::V4(0)) {
     SetLastError(platform::kErrorHostNotFound);
+    return false;
+  }
+  if (address.family != m_socket.Family() && !m_socket.Create(address.family)) {
+    SetLastError(LastSocketError());
     return false;
   }
   if (m_socket.Connect(address, port)) return true;

@@ -10,6 +10,8 @@
 #include <sys/socket.h>
 #endif
 
+#include <cstdio>
+
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
@@ -101,23 +103,95 @@ uint32_t SocketErrorFromErrno(int error) {
   }
 }
 
+NetAddress NetAddress::V4(uint32_t networkOrder) {
+  NetAddress address;
+  std::memcpy(address.bytes.data(), &networkOrder, sizeof networkOrder);
+  return address;
+}
+
+int ToSocketAddress(const NetAddress& address, uint16_t port, sockaddr_storage* out) {
+  *out = sockaddr_storage{};
+  if (address.family == NetAddress::Family::kV4) {
+    auto* v4 = reinterpret_cast<sockaddr_in*>(out);
+    v4->sin_family = AF_INET;
+    v4->sin_port = htons(port);
+    std::memcpy(&v4->sin_addr, address.bytes.data(), 4);
+    return sizeof *v4;
+  }
+  auto* v6 = reinterpret_cast<sockaddr_in6*>(out);
+  v6->sin6_family = AF_INET6;
+  v6->sin6_port = htons(port);
+  std::memcpy(&v6->sin6_addr, address.bytes.data(), 16);
+  return sizeof *v6;
+}
+
+std::string ToText(const NetAddress& address) {
+  const auto& b = address.bytes;
+  char text[48];
+  if (address.family == NetAddress::Family::kV4) {
+    std::snprintf(text, sizeof text, "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
+    return text;
+  }
+  int groups[8];
+  for (int i = 0; i < 8; ++i) groups[i] = b[2 * i] << 8 | b[2 * i + 1];
+  int bestAt = -1;
+  int bestLength = 1;  // a single zero group is written out
+  for (int i = 0; i < 8;) {
+    int length = 0;
+    while (i + length < 8 && groups[i + length] == 0) ++length;
+    if (length > bestLength) {
+      bestAt = i;
+      bestLength = length;
+    }
+    i += length > 0 ? length : 1;
+  }
+  std::string out;
+  for (int i = 0; i < 8; ++i) {
+    if (i == bestAt) {
+      out += "::";
+      i += bestLength - 1;
+      continue;
+    }
+    if (!out.empty() && out.back() != ':') out += ':';
+    std::snprintf(text, sizeof text, "%x", groups[i]);
+    out += text;
+  }
+  return out;
+}
+
 namespace {
 
 class GetAddrInfoResolver final : public NameResolver {
  public:
-  std::optional<uint32_t> Resolve(const std::string& name) override {
-    if (!StartSockets()) return std::nullopt;
+  std::vector<NetAddress> Resolve(const std::string& name) override {
+    std::vector<NetAddress> addresses;
+    if (!StartSockets()) return addresses;
     addrinfo hints{};
-    hints.ai_family = AF_INET;
+    hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_DGRAM;
+    // IPv6 addresses only where the machine has one of its own: without it they cannot be
+    // reached, and asking them would only cost the run its time-outs.
+    hints.ai_flags = AI_ADDRCONFIG;
     addrinfo* found = nullptr;
-    if (::getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
-      return std::nullopt;
+    if (::getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0) return addresses;
+    for (const addrinfo* at = found; at != nullptr; at = at->ai_next) {
+      NetAddress address;
+      if (at->ai_family == AF_INET) {
+        address =
+            NetAddress::V4(reinterpret_cast<const sockaddr_in*>(at->ai_addr)->sin_addr.s_addr);
+      } else if (at->ai_family == AF_INET6) {
+        address.family = NetAddress::Family::kV6;
+        std::memcpy(address.bytes.data(),
+                    &reinterpret_cast<const sockaddr_in6*>(at->ai_addr)->sin6_addr, 16);
+      } else {
+        continue;
+      }
+      if (std::find(addresses.begin(), addresses.end(), address) == addresses.end()) {
+        addresses.push_back(address);
+      }
     }
-    const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
-    const uint32_t result = address->sin_addr.s_addr;
     ::freeaddrinfo(found);
-    return result;
+    return addresses;
   }
 };
 
@@ -125,7 +199,7 @@ struct LookupState {
   std::mutex mutex;
   std::condition_variable done;
   bool finished = false;
-  std::optional<uint32_t> address;
+  std::vector<NetAddress> addresses;
 };
 
 }  // namespace
@@ -136,13 +210,13 @@ std::shared_ptr<NameResolver> SystemNameResolver() {
 }
 
 Lookup LookupWithTimeout(const std::shared_ptr<NameResolver>& resolver, const std::string& name,
-                         std::chrono::milliseconds timeout, uint32_t* address,
+                         std::chrono::milliseconds timeout, std::vector<NetAddress>* addresses,
                          const std::atomic<bool>* abandon) {
   auto state = std::make_shared<LookupState>();
   const bool started = StartDetachedThread([state, resolver, name] {
-    std::optional<uint32_t> found = resolver->Resolve(name);
+    std::vector<NetAddress> found = resolver->Resolve(name);
     std::lock_guard guard(state->mutex);
-    state->address = found;
+    state->addresses = std::move(found);
     state->finished = true;
     state->done.notify_all();
   });
@@ -155,8 +229,8 @@ Lookup LookupWithTimeout(const std::shared_ptr<NameResolver>& resolver, const st
     if (std::chrono::steady_clock::now() >= deadline || (abandon && *abandon))
       return Lookup::kTimedOut;
   }
-  if (!state->address) return Lookup::kNotFound;
-  *address = *state->address;
+  if (state->addresses.empty()) return Lookup::kNotFound;
+  *addresses = state->addresses;
   return Lookup::kFound;
 }
 

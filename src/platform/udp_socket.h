@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstddef>
@@ -7,6 +8,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
+
+struct sockaddr_storage;
 
 namespace vantorel::platform {
 
@@ -27,14 +31,31 @@ uint32_t LastSocketError();
 // sockets can be used.
 bool StartSockets();
 
-// Resolves a host name to an IPv4 address (network byte order); blocking.
+// An IPv4 or IPv6 address, its bytes in network order (IPv4 in the first four).
+struct NetAddress {
+  enum class Family : uint8_t { kV4, kV6 };
+  Family family = Family::kV4;
+  std::array<uint8_t, 16> bytes{};
+
+  static NetAddress V4(uint32_t networkOrder);
+  auto operator<=>(const NetAddress&) const = default;
+};
+
+// The socket layer's form of an address and port; its length in bytes.
+int ToSocketAddress(const NetAddress& address, uint16_t port, ::sockaddr_storage* out);
+
+// "192.0.2.1" or "2001:db8::1" (the longest run of zero groups shortened).
+std::string ToText(const NetAddress& address);
+
+// Resolves a host name to every address it stands for, in the resolver's order, each once;
+// blocking. Empty when the name resolves to nothing.
 class NameResolver {
  public:
   virtual ~NameResolver() = default;
-  virtual std::optional<uint32_t> Resolve(const std::string& name) = 0;
+  virtual std::vector<NetAddress> Resolve(const std::string& name) = 0;
 };
 
-// getaddrinfo, IPv4 only.
+// getaddrinfo: IPv4, and IPv6 where the machine has an IPv6 address of its own.
 std::shared_ptr<NameResolver> SystemNameResolver();
 
 // The address of a dotted quad in network byte order, or nothing for any other text.
@@ -49,10 +70,10 @@ std::optional<uint32_t> ParseDottedQuad(const std::string& text);
 enum class Lookup { kFound, kNotFound, kTimedOut, kNoWorker };
 inline constexpr std::chrono::milliseconds kAbandonCheck{50};
 Lookup LookupWithTimeout(const std::shared_ptr<NameResolver>& resolver, const std::string& name,
-                         std::chrono::milliseconds timeout, uint32_t* address,
+                         std::chrono::milliseconds timeout, std::vector<NetAddress>* addresses,
                          const std::atomic<bool>* abandon = nullptr);
 
-// A connected UDP socket over IPv4.
+// A connected UDP socket over IPv4 or IPv6.
 class UdpSocket {
  public:
   enum class Wait { kReadable, kTimedOut, kFailed };
@@ -62,12 +83,18 @@ class UdpSocket {
   UdpSocket(const UdpSocket&) = delete;
   UdpSocket& operator=(const UdpSocket&) = delete;
 
-  bool Create();
+  bool Create(NetAddress::Family family = NetAddress::Family::kV4);
   bool IsValid() const { return m_handle != kNoSocket; }
-  // Fixes the peer: the address in network byte order, the port a plain number.
-  bool Connect(uint32_t address, uint16_t port);
+  NetAddress::Family Family() const { return m_family; }
+  // Fixes the peer, of the socket's family; the port a plain number.
+  bool Connect(const NetAddress& address, uint16_t port);
   bool Send(const void* data, size_t length);
   Wait WaitReadableUntil(std::chrono::steady_clock::time_point deadline);
+  // Waits until any of the sockets is readable (a pending error counts) or the deadline;
+  // `ready` gets the positions of the readable ones.
+  static Wait WaitAnyReadableUntil(const std::vector<UdpSocket*>& sockets,
+                                   std::chrono::steady_clock::time_point deadline,
+                                   std::vector<size_t>* ready);
   // Bytes of one datagram (cut to the buffer), or -1 on an error.
   long Receive(void* buffer, size_t length);
   void Close();
@@ -76,6 +103,7 @@ class UdpSocket {
   // A descriptor or a Windows socket handle; both fit, and -1 is "none" for both.
   static constexpr intptr_t kNoSocket = -1;
   intptr_t m_handle = kNoSocket;
+  NetAddress::Family m_family = NetAddress::Family::kV4;
   // An error the wait found pending on the socket, for the next receive to report: some
   // socket layers (Wine's) tell a refused datagram only when asked for the socket's error.
   uint32_t m_pendingError = 0;

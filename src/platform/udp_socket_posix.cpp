@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace vantorel::platform {
 
@@ -18,19 +19,23 @@ bool StartSockets() {
   return true;
 }
 
-bool UdpSocket::Create() {
+bool UdpSocket::Create(NetAddress::Family family) {
   Close();
-  m_handle = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  m_family = family;
+  const int domain = family == NetAddress::Family::kV6 ? AF_INET6 : AF_INET;
+  m_handle = ::socket(domain, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   return m_handle >= 0;
 }
 
-bool UdpSocket::Connect(uint32_t address, uint16_t port) {
-  sockaddr_in peer{};
-  peer.sin_family = AF_INET;
-  peer.sin_port = htons(port);
-  peer.sin_addr.s_addr = address;
+bool UdpSocket::Connect(const NetAddress& address, uint16_t port) {
+  if (address.family != m_family) {
+    errno = EAFNOSUPPORT;
+    return false;
+  }
+  sockaddr_storage peer;
+  const int size = ToSocketAddress(address, port, &peer);
   return ::connect(static_cast<int>(m_handle), reinterpret_cast<const sockaddr*>(&peer),
-                   sizeof peer) == 0;
+                   static_cast<socklen_t>(size)) == 0;
 }
 
 bool UdpSocket::Send(const void* data, size_t length) {
@@ -42,13 +47,31 @@ bool UdpSocket::Send(const void* data, size_t length) {
 }
 
 UdpSocket::Wait UdpSocket::WaitReadableUntil(std::chrono::steady_clock::time_point deadline) {
+  std::vector<size_t> ready;
+  return WaitAnyReadableUntil({this}, deadline, &ready);
+}
+
+UdpSocket::Wait UdpSocket::WaitAnyReadableUntil(const std::vector<UdpSocket*>& sockets,
+                                                std::chrono::steady_clock::time_point deadline,
+                                                std::vector<size_t>* ready) {
+  ready->clear();
+  std::vector<pollfd> entries;
+  entries.reserve(sockets.size());
+  for (const UdpSocket* socket : sockets) {
+    entries.push_back(pollfd{static_cast<int>(socket->m_handle), POLLIN, 0});
+  }
   for (;;) {
     const auto left =
         std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    pollfd entry{static_cast<int>(m_handle), POLLIN, 0};
-    const int ready = ::poll(&entry, 1, left.count() > 0 ? static_cast<int>(left.count()) : 0);
-    if (ready > 0) return Wait::kReadable;  // an error pending on the socket reads as readable too
-    if (ready == 0) return Wait::kTimedOut;
+    const int count = ::poll(entries.data(), entries.size(),
+                             left.count() > 0 ? static_cast<int>(left.count()) : 0);
+    if (count > 0) {  // an error pending on a socket reads as readable too
+      for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].revents != 0) ready->push_back(i);
+      }
+      return Wait::kReadable;
+    }
+    if (count == 0) return Wait::kTimedOut;
     if (errno != EINTR) return Wait::kFailed;
   }
 }

@@ -4,6 +4,7 @@
 #include <ws2tcpip.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace vantorel::platform {
 namespace {
@@ -29,21 +30,25 @@ bool StartSockets() {
   return started;
 }
 
-bool UdpSocket::Create() {
+bool UdpSocket::Create(NetAddress::Family family) {
   Close();
   if (!StartSockets()) return false;
-  const SOCKET handle = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+  m_family = family;
+  const int domain = family == NetAddress::Family::kV6 ? AF_INET6 : AF_INET;
+  const SOCKET handle = ::socket(domain, SOCK_DGRAM, IPPROTO_UDP);
   if (handle == INVALID_SOCKET) return false;
   m_handle = static_cast<intptr_t>(handle);
   return true;
 }
 
-bool UdpSocket::Connect(uint32_t address, uint16_t port) {
-  sockaddr_in peer{};
-  peer.sin_family = AF_INET;
-  peer.sin_port = ::htons(port);
-  peer.sin_addr.s_addr = address;
-  return ::connect(Handle(m_handle), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0;
+bool UdpSocket::Connect(const NetAddress& address, uint16_t port) {
+  if (address.family != m_family) {
+    ::WSASetLastError(WSAEAFNOSUPPORT);
+    return false;
+  }
+  sockaddr_storage peer;
+  const int size = ToSocketAddress(address, port, &peer);
+  return ::connect(Handle(m_handle), reinterpret_cast<const sockaddr*>(&peer), size) == 0;
 }
 
 bool UdpSocket::Send(const void* data, size_t length) {
@@ -56,29 +61,46 @@ bool UdpSocket::Send(const void* data, size_t length) {
 // then reports it. Windows marks the socket readable for it; Wine tells it only through the
 // socket's error, so that is looked at between short waits.
 UdpSocket::Wait UdpSocket::WaitReadableUntil(std::chrono::steady_clock::time_point deadline) {
+  std::vector<size_t> ready;
+  return WaitAnyReadableUntil({this}, deadline, &ready);
+}
+
+UdpSocket::Wait UdpSocket::WaitAnyReadableUntil(const std::vector<UdpSocket*>& sockets,
+                                                std::chrono::steady_clock::time_point deadline,
+                                                std::vector<size_t>* ready) {
   constexpr auto kSlice = std::chrono::milliseconds(20);
+  ready->clear();
+  if (sockets.size() > FD_SETSIZE) return Wait::kFailed;
   for (;;) {
-    int error = 0;
-    int size = sizeof error;
-    if (::getsockopt(Handle(m_handle), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error),
-                     &size) == 0 &&
-        error != 0) {
-      m_pendingError = static_cast<uint32_t>(error);
-      return Wait::kReadable;
+    for (size_t i = 0; i < sockets.size(); ++i) {
+      int error = 0;
+      int size = sizeof error;
+      if (::getsockopt(Handle(sockets[i]->m_handle), SOL_SOCKET, SO_ERROR,
+                       reinterpret_cast<char*>(&error), &size) == 0 &&
+          error != 0) {
+        sockets[i]->m_pendingError = static_cast<uint32_t>(error);
+        ready->push_back(i);
+      }
     }
+    if (!ready->empty()) return Wait::kReadable;
     const auto now = std::chrono::steady_clock::now();
     if (now >= deadline) return Wait::kTimedOut;
     const auto left = std::min(std::chrono::ceil<std::chrono::microseconds>(deadline - now),
                                std::chrono::microseconds(kSlice));
     fd_set readable;
     FD_ZERO(&readable);
-    FD_SET(Handle(m_handle), &readable);
+    for (const UdpSocket* socket : sockets) FD_SET(Handle(socket->m_handle), &readable);
     timeval wait{};
     wait.tv_sec = static_cast<long>(left.count() / 1'000'000);
     wait.tv_usec = static_cast<long>(left.count() % 1'000'000);
-    const int ready = ::select(0, &readable, nullptr, nullptr, &wait);
-    if (ready > 0) return Wait::kReadable;
-    if (ready < 0) return Wait::kFailed;
+    const int count = ::select(0, &readable, nullptr, nullptr, &wait);
+    if (count < 0) return Wait::kFailed;
+    if (count > 0) {
+      for (size_t i = 0; i < sockets.size(); ++i) {
+        if (FD_ISSET(Handle(sockets[i]->m_handle), &readable)) ready->push_back(i);
+      }
+      return Wait::kReadable;
+    }
   }
 }
 

@@ -375,11 +375,19 @@ QImage Progress(int id) {
   return Keyed(drawing, static_cast<QRgb>(spec.key), kSlateDark);
 }
 
+// The dial is copied onto the window unchanged, square and all: outside its round face it
+// shows the very face of the window beneath it (the same in both languages there), ring and
+// gradient, so no edge of the square can be seen.
+constexpr QPoint kDialAt(360, 350);
+
 QImage Dial() {
-  QImage image = Canvas(228, 228);
+  const QImage window = MainBackground(0);
+  const int s = g_scale;
+  QImage image = window.copy(QRect(kDialAt * s, QSize(228, 228) * s))
+                     .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(s);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  p.fillRect(image.rect(), QColor(31, 38, 46));
   QRadialGradient face(114, 100, 130);
   face.setColorAt(0, kSlateLight);
   face.setColorAt(1, kSlateDark);
@@ -534,8 +542,10 @@ QList<HelpSection> HelpSections(bool zh) {
          QStringLiteral("设置保存在程序旁的 Setting.ini；那里不能写入时，保存在 "
                         "~/.config/vantorel/Setting.ini。无法读取的文件绝不会被覆盖。")},
         {QStringLiteral("服务器列表"),
-         QStringLiteral("在“设置”的“NTP 服务器”页可以添加、编辑、删除服务器，或恢复默认的列表。"
-                        "一台服务器连续失败五次，或要求停止询问时，换下一台。")},
+         QStringLiteral(
+             "在“设置”的“NTP 服务器”页可以添加、编辑、删除服务器，或恢复默认的列表。"
+             "程序同时询问一个名称的各个地址，同一地址至少相隔 4 秒；要求停止询问的服务器"
+             "不再打扰。")},
     };
   return {
       {QStringLiteral("What Vantorel does"),
@@ -570,9 +580,9 @@ QList<HelpSection> HelpSections(bool zh) {
            "the program's folder cannot be written. A file it cannot read is never "
            "written over.")},
       {QStringLiteral("The server list"),
-       QStringLiteral("The NTP Server page of the settings adds, edits and deletes servers, or "
-                      "restores the built-in list. After five failures in a row, or when a server "
-                      "asks to be left alone, the next one is asked.")},
+       QStringLiteral("The NTP Server page adds, edits and deletes servers, or restores the "
+                      "built-in list. Each address of a name is a server: several are asked at "
+                      "once, none twice in 4 s.")},
   };
 }
 

@@ -105,5 +105,45 @@ TEST(HandCells, PositionsAndCells) {
   }
 }
 
+// The help beside a 640 x 600 main window on a 1366 x 768 laptop screen, the main window in
+// each corner, and on a 1024 x 768 screen where it fits on neither side.
+TEST(HelpDock, RightElseLeftElseOverTheWindowAlwaysOnTheScreen) {
+  constexpr int kW = 593;
+  constexpr int kH = 630;
+  const ScreenRect laptop{0, 0, 1366, 768};
+  struct Case {
+    ScreenRect main;
+    ScreenRect area;
+    ScreenRect help;
+  };
+  const Case cases[] = {
+      {{0, 0, 640, 600}, laptop, {640, 0, kW, kH}},
+      {{726, 0, 640, 600}, laptop, {133, 0, kW, kH}},
+      {{0, 168, 640, 600}, laptop, {640, 138, kW, kH}},
+      {{726, 168, 640, 600}, laptop, {133, 138, kW, kH}},
+      {{192, 84, 640, 600}, {0, 0, 1024, 768}, {192, 84, kW, kH}},
+      // A second screen to the right, with a panel along its top.
+      {{1400, 60, 640, 600}, {1366, 30, 1920, 1050}, {2040, 60, kW, kH}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(HelpDock(c.main, kW, kH, c.area), c.help) << c.main.x << "," << c.main.y;
+  }
+}
+
+TEST(KeptInside, MovesIntoTheAreaNeverResizes) {
+  const ScreenRect area{0, 24, 1366, 744};
+  struct Case {
+    ScreenRect window;
+    ScreenRect kept;
+  };
+  const Case cases[] = {
+      {{100, 100, 460, 260}, {100, 100, 460, 260}},
+      {{1200, 700, 460, 260}, {906, 508, 460, 260}},
+      {{-50, 0, 460, 260}, {0, 24, 460, 260}},
+      {{-50, -50, 2000, 900}, {0, 24, 2000, 900}},  // too large: its top left stays inside
+  };
+  for (const Case& c : cases) EXPECT_EQ(KeptInside(c.window, area), c.kept) << c.window.x;
+}
+
 }  // namespace
 }  // namespace vantorel

@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
 #include <mutex>
 #include <thread>
+
+#include "platform/file_ops.h"
 
 #include "support/fakes.h"
 #include "support/scripted_sntp.h"
@@ -47,6 +52,41 @@ class RecordingView final : public ClockView {
     Locked([&] { asked.push_back(language); });
     return false;
   }
+  // The test's thread is the view's. With `hold` set, a call from any other thread waits in
+  // a queue until the test runs it, as a message does while the window's thread is busy.
+  void OnViewThread(const std::function<void()>& call) override {
+    std::unique_lock guard(m_mutex);
+    if (std::this_thread::get_id() == m_viewThread || !hold) {
+      guard.unlock();
+      call();
+      return;
+    }
+    bool done = false;
+    m_held.push_back([&] {
+      call();
+      std::lock_guard lock(m_mutex);
+      done = true;
+      m_changed.notify_all();
+    });
+    m_changed.notify_all();
+    m_changed.wait(guard, [&] { return done; });
+  }
+  // Waits for a call to be held.
+  bool WaitHeld() {
+    std::unique_lock guard(m_mutex);
+    return m_changed.wait_for(guard, 5s, [&] { return !m_held.empty(); });
+  }
+  // Waits for a held call and runs it here.
+  bool RunHeld() {
+    std::unique_lock guard(m_mutex);
+    if (!m_changed.wait_for(guard, 5s, [&] { return !m_held.empty(); })) return false;
+    auto call = std::move(m_held.front());
+    m_held.pop_front();
+    guard.unlock();
+    call();
+    return true;
+  }
+  bool hold = false;
 
   template <typename Read>
   auto Get(Read read) {
@@ -70,6 +110,9 @@ class RecordingView final : public ClockView {
     change();
   }
   std::mutex m_mutex;
+  std::condition_variable m_changed;
+  std::deque<std::function<void()>> m_held;
+  const std::thread::id m_viewThread = std::this_thread::get_id();
 };
 
 class ManualSchedule final : public HourlySchedule {
@@ -121,25 +164,26 @@ std::string ServerNames(int count) {
   return names;
 }
 
-// The settings dialog's OK while a run switches through 29 silent servers: the run goes on
+// The settings dialog's OK while a run asks 29 refusing servers: the run goes on
 // with what it started from, the window turns Chinese at once, and the file ends with both.
 TEST(ClockController, SettingsAppliedDuringARunStayApartFromIt) {
   Fixture f("[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=" + ServerNames(30) +
             "\n");
   for (int i = 0; i < CalibrationRun::kOffsetsPerRun; ++i) f.sntp.scripts["s30"].push_back(0.5);
-  // The run waits at its 20th pause until the dialog's answers are in, then goes on while
+  // The run waits at its 20th request until the dialog's answers are in, then goes on while
   // they keep being applied.
-  std::atomic<int> pauses{0};
+  std::atomic<size_t> requests{0};
   std::atomic<bool> answered{false};
-  f.controller->Run().SetSleeper([&](std::chrono::milliseconds) {
-    if (++pauses == 20) {
+  f.sntp.onSend = [&](size_t count) {
+    requests = count;
+    if (count == 20) {
       while (!answered) std::this_thread::sleep_for(100us);
     }
     std::this_thread::sleep_for(100us);
-  });
+  };
   f.controller->StartCalibration();
   ASSERT_TRUE(f.controller->Run().Running());
-  while (pauses < 20) std::this_thread::sleep_for(100us);
+  while (requests < 20) std::this_thread::sleep_for(100us);
 
   // What the dialog does on OK: its answers into the file, then the controller takes them.
   SettingsRecord answers;
@@ -157,7 +201,7 @@ TEST(ClockController, SettingsAppliedDuringARunStayApartFromIt) {
 
   ASSERT_TRUE(f.WaitForRun());
   EXPECT_TRUE(f.controller->Run().LastOutcome().calibrated);
-  EXPECT_EQ(f.controller->Run().LastOutcome().switches, 29);
+  EXPECT_EQ(f.controller->Run().LastOutcome().addresses, 30);
   SettingsRecord saved;
   LoadSettings(&saved, f.dir.File("Setting.ini"));
   EXPECT_EQ(saved.nSelLanguageIndex, 1);
@@ -174,7 +218,6 @@ TEST(ClockController, HourlyRunsOneAtATimeAndAskInTheShownLanguage) {
   EXPECT_EQ(f.schedule.period, 1h);
   f.sntp.silent.insert("slow");
   f.sntp.silence = 100ms;
-  f.controller->Run().SetSleeper([](std::chrono::milliseconds) {});
   ASSERT_TRUE(f.schedule.due);
   f.schedule.due();
   ASSERT_TRUE(f.controller->Run().Running());
@@ -183,8 +226,8 @@ TEST(ClockController, HourlyRunsOneAtATimeAndAskInTheShownLanguage) {
                   "[Vantorel]\nnSelLanguageIndex=1\nbDefualtServers=0\nstrServers=slow\n");
   f.controller->ApplySettings();
   ASSERT_TRUE(f.WaitForRun());
-  // Five failures, then the switch comes back to the only server and asks once more.
-  EXPECT_EQ(f.sntp.asked.size(), static_cast<size_t>(CalibrationRun::kFailuresPerServer + 1));
+  // Five failures leave the only server, and the run with it.
+  EXPECT_EQ(f.sntp.asked.size(), static_cast<size_t>(CalibrationRun::kFailuresPerServer));
   EXPECT_EQ(f.view.Get([&] { return f.view.asked; }), std::vector<Language>{Language::kChinese});
   EXPECT_EQ(f.view.Get([&] { return f.view.actions->update; }), true);
 }
@@ -231,6 +274,57 @@ TEST(ClockController, ClockMessagesBecomeWhatTheViewShows) {
   EXPECT_EQ(f.view.Get([&] { return f.view.calibrated; }), true);
   f.controller->Engine().SetCorrection(nullptr);
   EXPECT_EQ(f.view.Get([&] { return f.view.calibrated; }), false);
+}
+
+// A tick that took the clock for running waits for the view's thread while Update stops the
+// clock there: when it is handled, the clock no longer runs, and the placeholders stay.
+TEST(ClockController, ATickHeldWhileUpdateStopsTheClockShowsThePlaceholders) {
+  Fixture f("[Vantorel]\n");
+  f.controller->Engine().SetTarget(nullptr);  // this test speaks for the engine
+  ASSERT_TRUE(f.controller->Engine().Start());
+  f.view.hold = true;
+  const platform::SystemTime t = test::MakeTime(2026, 12, 9, 14, 0, 5);
+  std::thread tick([&] {
+    f.controller->SendMessage(kMsgClockTime, reinterpret_cast<uintptr_t>("14:00:05"),
+                              reinterpret_cast<intptr_t>(&t));
+  });
+  ASSERT_TRUE(f.view.WaitHeld());
+  f.controller->Engine().Stop();  // what Update does, on the view's thread
+  ASSERT_TRUE(f.view.RunHeld());
+  tick.join();
+  f.view.Get([&] {
+    EXPECT_EQ(f.view.time, DigitalClock::kTimePlaceholder);
+    EXPECT_FALSE(f.view.handsMoving);
+    return 0;
+  });
+}
+
+// A transmission that ends while a run saves its settings, after the run handed the actions
+// back (kept, as the signal still flashed) and before its thread has ended: the actions come
+// back with the signal's end.
+TEST(ClockController, ASignalEndingWhileARunSavesGivesTheActionsBack) {
+  Fixture f("[Vantorel]\nbDefualtServers=0\nstrServers=s\n");
+  for (int i = 0; i < CalibrationRun::kOffsetsPerRun; ++i) f.sntp.scripts["s"].push_back(0.5);
+  std::atomic<bool> release{false};
+  f.sntp.onSend = [&](size_t) {
+    while (!release) std::this_thread::sleep_for(1ms);
+  };
+  f.controller->StartCalibration();
+  f.controller->SendMessage(kMsgSignalStarted, 0, 0);
+  std::optional<platform::file_ops::FolderLock> held;
+  held.emplace(f.dir.File("Setting.ini"), true);  // the run's save waits for the folder
+  release = true;
+  std::this_thread::sleep_for(200ms);  // the run has handed the actions back and waits to save
+  EXPECT_TRUE(f.controller->Run().Running());
+  std::thread signalEnd([&] { f.controller->SendMessage(kMsgSignalFinished, 0, 0); });
+  std::this_thread::sleep_for(50ms);
+  held.reset();
+  signalEnd.join();
+  ASSERT_TRUE(f.WaitForRun());
+  const ActionStates actions = f.controller->Actions();
+  EXPECT_TRUE(actions.update);
+  EXPECT_TRUE(actions.correct);
+  EXPECT_TRUE(actions.calibrate);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include "clocks/signal_area.h"
 #include "controls/my_bitmap_button.h"
 #include "controls/my_bitmap_progress.h"
+#include "controls/screen_fit.h"
+#include "controls/skin_geometry.h"
 #include "help/help_dlg.h"
 #include "help/my_hyper_link.h"
 #include "support/fakes.h"
@@ -135,7 +137,7 @@ TEST(VantorelDlgSettings, UserServerPositionPastTheEndIsReset) {
 TEST(VantorelDlgRun, CalibratesSavesAndLetsReturnSendTheSignal) {
   Window w("[Vantorel]\nbDefualtServers=0\nstrServers=127.0.0.1\nnSelTimeZoneIndex=-1\n");
   for (int i = 0; i < 12; ++i) w.sntp.scripts["127.0.0.1"].push_back(0.25);
-  w.dlg->Run().SetSleeper([](std::chrono::milliseconds) { std::this_thread::sleep_for(10ms); });
+  w.sntp.onSend = [](size_t) { std::this_thread::sleep_for(10ms); };
   w.dlg->show();
   w.dlg->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(w.dlg.get()));
@@ -189,9 +191,9 @@ TEST(VantorelDlgRun, FailedRunAsksAndFollowsTheAnswer) {
 TEST(VantorelDlgRun, ASignalEndingDuringARunLeavesTheActionsDisabled) {
   Window w("[Vantorel]\nbDefualtServers=0\nstrServers=silent\n");
   std::atomic<bool> release{false};
-  w.dlg->Run().SetSleeper([&](std::chrono::milliseconds) {
+  w.sntp.onSend = [&](size_t) {
     while (!release) std::this_thread::sleep_for(5ms);
-  });
+  };
   w.dlg->OnCorrect();  // the signal starts first
   ASSERT_TRUE(w.dlg->Signal()->Transmitter().Busy());
   w.dlg->StartCalibration();  // as the hourly timer does
@@ -213,23 +215,28 @@ TEST(VantorelDlgRun, ASignalEndingDuringARunLeavesTheActionsDisabled) {
 TEST(VantorelDlgHelp, QuestionMarkTogglesTheHelpBesideTheWindow) {
   Window w;
   w.dlg->show();
-  auto rightEdge = [&] {
-    const QRect frame = w.dlg->frameGeometry();
-    return QPoint(frame.left() + frame.width(), frame.top());
+  // Docked by the rule for the screen the window is on, wherever the window goes.
+  auto docked = [&] {
+    const QRect main = w.dlg->frameGeometry();
+    const QRect area = AvailableAreaFor(w.dlg.get());
+    const ScreenRect place = HelpDock({main.x(), main.y(), main.width(), main.height()}, 593, 630,
+                                      {area.x(), area.y(), area.width(), area.height()});
+    return QPoint(place.x, place.y);
   };
   w.dlg->OnHelp();
   HelpDlg* help = w.dlg->Help();
   ASSERT_NE(help, nullptr);
+  EXPECT_EQ(help->parentWidget(), w.dlg.get());  // owned: it takes clicks while the window is modal
   EXPECT_TRUE(help->isVisible());
-  EXPECT_EQ(help->pos(), rightEdge());
+  EXPECT_EQ(help->pos(), docked());
   w.dlg->OnHelp();
   EXPECT_FALSE(help->isVisible());
   w.dlg->move(w.dlg->pos() + QPoint(30, 20));
   w.dlg->OnHelp();
   EXPECT_TRUE(help->isVisible());
-  EXPECT_EQ(help->pos(), rightEdge());
+  EXPECT_EQ(help->pos(), docked());
   w.dlg->move(w.dlg->pos() + QPoint(-10, 5));  // a shown help window moves along
-  EXPECT_EQ(help->pos(), rightEdge());
+  EXPECT_EQ(help->pos(), docked());
 
   QTest::mouseClick(help->CloseButton(), Qt::LeftButton);  // X hides it
   EXPECT_FALSE(help->isVisible());

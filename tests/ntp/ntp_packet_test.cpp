@@ -21,6 +21,11 @@ Buffer ValidReply(const NtpWireTimestamp& sent) {
   return b;
 }
 
+void Kiss(Buffer& b, const char* code, uint8_t stratum = 0) {
+  b[1] = stratum;
+  std::copy_n(code, 4, &b[kNtpReferenceIdOffset]);
+}
+
 TEST(NtpRequest, IsAllZeroButModeByteTransmitAndNonce) {
   const NtpTimestamp t1{(uint64_t{3'900'000'000} << 24) + 0x123456};
   const auto request = BuildNtpRequest(t1, 0xAB);
@@ -51,6 +56,11 @@ TEST(NtpReplyChecks, EachFaultHasItsOwnCode) {
       {"mode 3 (a client)", [](Buffer& b) { b[0] = (4 << 3) | 3; }, 48, kNtpErrorBadMode},
       {"mode 5 (broadcast)", [](Buffer& b) { b[0] = (4 << 3) | 5; }, 48, kNtpErrorBadMode},
       {"stratum 0: kiss-o'-death", [](Buffer& b) { b[1] = 0; }, 48, kNtpErrorKissOfDeath},
+      {"kiss code RATE", [](Buffer& b) { Kiss(b, "RATE"); }, 48, kNtpErrorKissRate},
+      {"kiss code DENY", [](Buffer& b) { Kiss(b, "DENY"); }, 48, kNtpErrorKissDeny},
+      {"kiss code RSTR", [](Buffer& b) { Kiss(b, "RSTR"); }, 48, kNtpErrorKissDeny},
+      {"kiss code INIT", [](Buffer& b) { Kiss(b, "INIT"); }, 48, kNtpErrorKissOfDeath},
+      {"a stratum 2 reference id RATE is no kiss", [](Buffer& b) { Kiss(b, "RATE", 2); }, 48, 0},
       {"stratum 16", [](Buffer& b) { b[1] = 16; }, 48, kNtpErrorUnsynchronised},
       {"stratum 15 passes", [](Buffer& b) { b[1] = 15; }, 48, 0},
       {"LI 3", [](Buffer& b) { b[0] |= 0xC0; }, 48, kNtpErrorLeapAlarm},

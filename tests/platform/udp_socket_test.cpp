@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <set>
 #include <thread>
 
 #include "platform/manual_reset_event.h"
@@ -50,10 +52,10 @@ TEST(ParseDottedQuad, TakesAddressesOnly) {
 // Answers only once the test lets it, so a lookup that waited for it would report it found.
 class HeldResolver final : public NameResolver {
  public:
-  std::optional<uint32_t> Resolve(const std::string&) override {
+  std::vector<NetAddress> Resolve(const std::string&) override {
     released.Wait(10s);
     finished.Set();
-    return 0x01020304u;
+    return {NetAddress::V4(0x01020304u)};
   }
   ManualResetEvent released;
   ManualResetEvent finished;
@@ -62,18 +64,18 @@ class HeldResolver final : public NameResolver {
 // The found and not-found answers come at once, so their generous time-out costs nothing; it only
 // keeps a loaded machine from reporting them timed out.
 TEST(LookupWithTimeout, ReportsFoundNotFoundAndTimedOut) {
-  uint32_t address = 0;
-  EXPECT_EQ(LookupWithTimeout(std::make_shared<CountingResolver>(0x01020304u), "a", 20s, &address),
+  std::vector<NetAddress> found;
+  EXPECT_EQ(LookupWithTimeout(std::make_shared<CountingResolver>(0x01020304u), "a", 20s, &found),
             Lookup::kFound);
-  EXPECT_EQ(address, 0x01020304u);
-  EXPECT_EQ(LookupWithTimeout(std::make_shared<CountingResolver>(std::nullopt), "a", 20s, &address),
+  EXPECT_EQ(found, std::vector<NetAddress>{NetAddress::V4(0x01020304u)});
+  EXPECT_EQ(LookupWithTimeout(std::make_shared<CountingResolver>(std::nullopt), "a", 20s, &found),
             Lookup::kNotFound);
   auto held = std::make_shared<HeldResolver>();
   const auto start = std::chrono::steady_clock::now();
-  address = 0;
-  EXPECT_EQ(LookupWithTimeout(held, "a", 30ms, &address), Lookup::kTimedOut);
+  found.clear();
+  EXPECT_EQ(LookupWithTimeout(held, "a", 30ms, &found), Lookup::kTimedOut);
   EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
-  EXPECT_EQ(address, 0u);
+  EXPECT_TRUE(found.empty());
   held->released.Set();
   held->finished.Wait(5s);  // so that the worker ends with the test
 }
@@ -83,8 +85,8 @@ TEST(LookupWithTimeout, ReportsFoundNotFoundAndTimedOut) {
 TEST(LookupWithTimeout, AbandonedLookupFinishesHarmlessly) {
   auto resolver = std::make_shared<CountingResolver>(0x05060708u, 50ms);
   for (int i = 0; i < 4; ++i) {
-    uint32_t address = 0;
-    EXPECT_EQ(LookupWithTimeout(resolver, "slow", 1ms, &address), Lookup::kTimedOut);
+    std::vector<NetAddress> found;
+    EXPECT_EQ(LookupWithTimeout(resolver, "slow", 1ms, &found), Lookup::kTimedOut);
   }
   const auto limit = std::chrono::steady_clock::now() + 2s;
   while (resolver->finished < 4 && std::chrono::steady_clock::now() < limit)
@@ -92,12 +94,34 @@ TEST(LookupWithTimeout, AbandonedLookupFinishesHarmlessly) {
   EXPECT_EQ(resolver->finished.load(), 4);
 }
 
-TEST(SystemNameResolver, ResolvesLocalhost) {
-  const auto address = SystemNameResolver()->Resolve("localhost");
-  ASSERT_TRUE(address.has_value());
-  uint8_t first = 0;
-  std::memcpy(&first, &*address, 1);  // network byte order: the first byte is the first part
-  EXPECT_EQ(first, 127u);
+// Every address of a name, each once; the loopback names of /etc/hosts are a machine's own.
+TEST(SystemNameResolver, GivesEveryAddressOfAName) {
+  const auto found = SystemNameResolver()->Resolve("localhost");
+  ASSERT_FALSE(found.empty());
+  EXPECT_NE(std::find(found.begin(), found.end(), NetAddress::V4(*ParseDottedQuad("127.0.0.1"))),
+            found.end());
+  EXPECT_EQ(std::set<NetAddress>(found.begin(), found.end()).size(), found.size());
+  EXPECT_TRUE(SystemNameResolver()->Resolve("no-such-host.invalid").empty());
+}
+
+TEST(NetAddress, ReadsAsTheUsualText) {
+  NetAddress v6;
+  v6.family = NetAddress::Family::kV6;
+  v6.bytes = {0x20, 0x01, 0x0d, 0xb8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+  NetAddress mapped = v6;
+  mapped.bytes = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xff, 0xff, 0, 0, 0, 1};
+  NetAddress split = v6;
+  split.bytes = {0x20, 0x01, 0x0d, 0xb8, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0};
+  struct Case {
+    NetAddress address;
+    const char* text;
+  };
+  for (const Case& c :
+       {Case{NetAddress::V4(*ParseDottedQuad("192.0.2.10")), "192.0.2.10"}, Case{v6, "2001:db8::1"},
+        Case{mapped, "::ffff:0:1"}, Case{split, "2001:db8:0:1::1:0"},
+        Case{NetAddress{NetAddress::Family::kV6, {}}, "::"}}) {
+    EXPECT_EQ(ToText(c.address), c.text);
+  }
 }
 
 TEST(SocketErrorFromErrno, MapsTheCodesCallersSee) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "res/resource_ids.h"
 #include "res/skin_catalog.h"
 
@@ -95,6 +98,33 @@ TEST(Skins, SignalLevelsAreUniform) {
     for (int y = 0; y < image.height(); y += 7) {
       for (int x = 0; x < image.width(); x += 7)
         ASSERT_EQ(image.pixel(x, y) & 0xFFFFFFu, colour) << id;
+    }
+  }
+}
+
+// An opaque picture copied onto the main window's face shows the face where it is not its own
+// drawing: along its whole edge it matches the face beneath it, in both languages, so neither
+// a square nor a cut ring can be seen.
+TEST(Skins, PicturesOnTheFaceMeetItWithoutASeam) {
+  struct Case {
+    int id;
+    QPoint at;
+  };
+  for (const Case& c : {Case{kClockDial, {360, 350}}}) {
+    const QImage picture = LoadSkin(c.id);
+    for (const int face : {kMainBackgroundEn, kMainBackgroundZh}) {
+      const QImage window = LoadSkin(face);
+      int worst = 0;
+      for (int i = 0; i < picture.width(); ++i) {
+        for (const QPoint p : {QPoint(i, 0), QPoint(i, picture.height() - 1), QPoint(0, i),
+                               QPoint(picture.width() - 1, i)}) {
+          const QRgb a = picture.pixel(p);
+          const QRgb b = window.pixel(p + c.at);
+          worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                            std::abs(qBlue(a) - qBlue(b))});
+        }
+      }
+      EXPECT_LE(worst, 3) << c.id << " on " << face;
     }
   }
 }

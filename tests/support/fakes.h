@@ -42,11 +42,12 @@ class CountingResolver final : public platform::NameResolver {
  public:
   explicit CountingResolver(std::optional<uint32_t> answer, std::chrono::milliseconds delay = {})
       : m_answer(answer), m_delay(delay) {}
-  std::optional<uint32_t> Resolve(const std::string&) override {
+  std::vector<platform::NetAddress> Resolve(const std::string&) override {
     ++calls;
     std::this_thread::sleep_for(m_delay);
     ++finished;
-    return m_answer;
+    if (!m_answer) return {};
+    return {platform::NetAddress::V4(*m_answer)};
   }
   std::atomic<int> calls{0};
   std::atomic<int> finished{0};

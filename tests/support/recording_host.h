@@ -16,7 +16,10 @@ class RecordingHost final : public CalibrationHost {
   void SetProgressRange(int lower, int upper) override {
     Add("range " + std::to_string(lower) + "-" + std::to_string(upper));
   }
-  void SetProgressPos(int position) override { lastPosition = position; }
+  void SetProgressPos(int position) override {
+    lastPosition = position;
+    positions.push_back(position);
+  }
   void SetProgressMode(BarMode mode) override { lastMode = mode; }
   bool RunPrompt(Language language) override {
     Add("prompt " + std::to_string(IndexOf(language)));
@@ -37,6 +40,7 @@ class RecordingHost final : public CalibrationHost {
   }
   bool promptAnswer = false;
   int lastPosition = -1;
+  std::vector<int> positions;  // written by the run's thread: read once it has ended
   std::optional<BarMode> lastMode;
 
  private:

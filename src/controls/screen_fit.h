@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+#include <QRect>
+
+class QWidget;
+
+namespace vantorel {
+
+// The available part of the screen a window belongs on: its owner's, else its own.
+QRect AvailableAreaFor(const QWidget* window);
+
+// Keeps each window the program opens with an owner (dialogs, message boxes, the help, lists
+// and tips) wholly on its owner's screen, whenever it is shown. Windows without one are the
+// window manager's to place. Where the window system does not let programs place windows,
+// the move is simply not taken.
+class ScreenFit : public QObject {
+ public:
+  // Watches every window of the application from now on.
+  static void Install();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  using QObject::QObject;
+};
+
+}  // namespace vantorel
