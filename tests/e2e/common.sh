@@ -1,9 +1,12 @@
 # What the end-to-end scripts share; each sources it right after `set -euo pipefail`.
 
 # e2e_enter_x "$@": where the test cannot run (a missing tool from E2E_TOOLS, or no root when
-# E2E_NEEDS_ROOT says why it is needed) exits 77, "skipped"; else runs the script again inside
-# Xvfb (a screen of E2E_SCREEN, 1024x768 by default; extra server arguments in E2E_XVFB_ARGS) and leaves a work folder in $work that goes
-# away, with every process the script started, when it ends.
+# E2E_NEEDS_ROOT says why it is needed) exits 77, "skipped"; else starts an X server of its
+# own (Xvfb with a screen of E2E_SCREEN, 1024x768 by default; extra server arguments in
+# E2E_XVFB_ARGS) and runs the script again against it, as root in a network namespace of its
+# own (its own 127.0.0.1, so no server or port of the machine's is in its way, and a veth pair
+# so the program sees a network). The run leaves a work folder in $work that goes away, with
+# every process the script started, when it ends; the X server goes last.
 e2e_enter_x() {
   if [[ -z "${VANTOREL_E2E_IN_X:-}" ]]; then
     if [[ -n "${E2E_NEEDS_ROOT:-}" && $(id -u) -ne 0 ]]; then
@@ -11,15 +14,59 @@ e2e_enter_x() {
       exit 77
     fi
     local tool
-    for tool in xvfb-run xdotool import xprop convert openbox ${E2E_TOOLS:-}; do
+    for tool in Xvfb xdotool import xprop convert openbox ${E2E_TOOLS:-}; do
       command -v "$tool" >/dev/null || { echo "missing $tool"; exit 77; }
     done
+    start_x
     export VANTOREL_E2E_IN_X=1
-    exec xvfb-run -a -s "-screen 0 ${E2E_SCREEN:-1024x768}x24 ${E2E_XVFB_ARGS:-}" "$0" "$@"
+    local status=0
+    if [[ $(id -u) -eq 0 ]] && unshare --net true 2>/dev/null; then
+      VANTOREL_E2E_OWN_NET=1 unshare --net bash "$0" "$@" || status=$?
+    else
+      bash "$0" "$@" || status=$?
+    fi
+    exit "$status"
   fi
   work=$(mktemp -d)
   trap e2e_cleanup EXIT
+  [[ -n "${VANTOREL_E2E_OWN_NET:-}" ]] && own_network
   start_window_manager
+}
+
+# The namespace's loopback, and a veth pair with an address: a machine on a network, as the
+# program checks before it asks any server.
+own_network() {
+  ip link set lo up
+  ip link add e2e0 type veth peer name e2e1
+  ip addr add 10.231.0.1/24 dev e2e0
+  ip link set e2e0 up
+  ip link set e2e1 up
+}
+
+# An X server on a display no other one holds: Xvfb picks it and names it on a descriptor
+# once it listens, where a guessed display number can meet another server's. It is started
+# outside the test's network namespace, where every X server of the machine is seen, and
+# reached through its socket in /tmp/.X11-unix; it stops when the test's shell does.
+start_x() {
+  local display_file
+  display_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1024x768}x24" -nolisten tcp ${E2E_XVFB_ARGS:-} \
+    3>"$display_file" >/dev/null 2>&1 &
+  local pid=$!
+  trap "kill $pid 2>/dev/null; wait $pid 2>/dev/null; rm -f '$display_file'" EXIT
+  local display=""
+  for _ in $(seq 1 200); do
+    display=$(head -n 1 "$display_file" 2>/dev/null || true)
+    [[ -n "$display" ]] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  if [[ -z "$display" ]]; then
+    echo "FAILED: the X server did not start"
+    exit 1
+  fi
+  export DISPLAY=":$display"
+  unset XAUTHORITY
 }
 
 # Every user's desktop has a window manager, which places, stacks and focuses windows: the
@@ -113,6 +160,18 @@ find_window() {
   done
 }
 
+# Waits until the window manager has taken the window in (framed, placed, mapped): a move
+# made before that is undone by its placement, or reaches the program as a stale place.
+wait_managed() {  # wait_managed WINDOW
+  [[ -n "${1:-}" && -z "${E2E_NO_WM:-}" ]] || return 0
+  for _ in $(seq 1 100); do
+    xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '=' &&
+      xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable' && break
+    sleep 0.05
+  done
+  sleep 0.3
+}
+
 # A window's own area on the screen (inside any frame the manager gave it): GX, GY, GW, GH.
 geometry_of() {  # geometry_of WINDOW
   local info
@@ -121,6 +180,29 @@ geometry_of() {  # geometry_of WINDOW
   GY=$(awk '/Absolute upper-left Y/ { print $NF }' <<<"$info")
   GW=$(awk '/Width:/ { print $NF }' <<<"$info")
   GH=$(awk '/Height:/ { print $NF }' <<<"$info")
+}
+
+visible_windows() { xdotool search --onlyvisible --name '.*' 2>/dev/null | sort -u; }
+# The windows that came up since the list in $1 was taken, one id a line.
+new_windows() { comm -13 <(printf '%s\n' "$1") <(visible_windows); }
+
+# The window's own menu, opened by a right click on its surface, and its entry DOWNS rows
+# down chosen with Return. Keys wait for the menu to be on the screen: on a loaded machine
+# it comes late, and keys or a click sent before it went to the window beneath, or the late
+# menu took the next click meant for a button.
+choose_from_menu() {  # choose_from_menu WINDOW DOWNS
+  local before menu="" keys=()
+  before=$(visible_windows)
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + 200)) $((Y + 15)) click 3
+  for _ in $(seq 1 50); do
+    menu=$(new_windows "$before" | head -n 1)
+    [[ -n "$menu" ]] && break
+    sleep 0.1
+  done
+  sleep 0.2
+  for _ in $(seq 1 "$2"); do keys+=(Down); done
+  xdotool key "${keys[@]}" Return
 }
 
 click_in() {  # click_in WINDOW X Y: a click at that point of the window

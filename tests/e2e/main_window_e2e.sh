@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The real program in a real X server against a real NTP server on 127.0.0.1:123.
+# The real program in a real X server against real NTP servers on 127.0.0.1 to 127.0.0.12.
 #   main_window_e2e.sh PROGRAM NTP_PROBE SCREENSHOT_FOLDER
 # Exits 77 (skipped) where it cannot run: no root for port 123, or no X tools.
 set -euo pipefail
@@ -22,7 +22,7 @@ screenshot() {  # screenshot NAME: the main window as it stands, into the screen
 
 # 1. Calibrated against the local server; Return flashes the signal.
 start_chronyd
-launch '[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=127.0.0.1\nnSelTimeZoneIndex=56\n'
+launch "[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=$SERVERS\nnSelTimeZoneIndex=56\n"
 check "window titled QUMRA appears" test -n "$window"
 check "calibrated within 10 s" wait_calibrated
 screenshot main_en
@@ -48,7 +48,7 @@ check "Escape closes the program" quit_app
 check "settings hold the server position" grep -q '^nSelNTPServerIndex=0' "$app/Setting.ini"
 check "settings hold the zone" grep -q '^nSelTimeZoneIndex=56' "$app/Setting.ini"
 
-launch '[Vantorel]\nbWelcomeScreen=0\nnSelLanguageIndex=1\nbDefualtServers=0\nstrServers=127.0.0.1\nnSelTimeZoneIndex=56\n'
+launch "[Vantorel]\nbWelcomeScreen=0\nnSelLanguageIndex=1\nbDefualtServers=0\nstrServers=$SERVERS\nnSelTimeZoneIndex=56\n"
 check "calibrated in Chinese too" wait_calibrated
 screenshot main_zh
 check "Escape closes the Chinese window" quit_app
@@ -56,7 +56,7 @@ stop_chronyd
 
 # 2. No server: the prompt; OK runs the local clock, Escape leaves the placeholders.
 for answer in ok escape; do
-  launch '[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=127.0.0.1\n'
+  launch "[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=$SERVERS\n"
   prompt=$(find_window '^Prompt$' 15)
   check "prompt appears after a failed run ($answer)" test -n "$prompt"
   if [[ -n "$prompt" ]]; then

@@ -85,7 +85,7 @@ if [[ -n "$shots" && -n "$window" ]]; then
   eval "$(xdotool getwindowgeometry --shell "$window")"
   grab_screen "$shots/installed.png" "640x600+$X+$Y"
 fi
-check "it saved its settings in the user's folder" grep -q '^nSelNTPServerIndex=' "$home/.config/vantorel/Setting.ini"
+check "it saved its settings in the user's folder" grep -q '^nSelTimeZoneIndex=' "$home/.config/vantorel/Setting.ini"
 check "and nothing beside the program" test ! -e "$root/usr/bin/Setting.ini"
 kill "$app_pid" 2>/dev/null || true
 wait "$app_pid" 2>/dev/null || true

@@ -1,20 +1,30 @@
 # The running program and its server, for the scripts that drive the main window; each sets
 # $program (the executable) and $probe (ntp_probe) and sources this after common.sh.
 
-chrony_pid=""
+chrony_pids=()
 app_pid=""
 
+# The program asks an address at most once every 4 s and as many at once as it needs offsets:
+# a list of twelve addresses calibrates at once, as the built-in list's pools do. One chronyd
+# serves each of 127.0.0.1 to 127.0.0.12; $SERVERS names them as a user's list.
+SERVERS=$(seq -f '127.0.0.%g' 1 12 | paste -sd ';')
 start_chronyd() {
-  chronyd -x -d -L 1 'port 123' 'bindaddress 127.0.0.1' 'allow 127.0.0.1' 'local stratum 10' \
-    'cmdport 0' 'bindcmdaddress /' "pidfile $work/chronyd.pid" >"$work/chronyd.log" 2>&1 &
-  chrony_pid=$!
-  "$probe" 127.0.0.1 123 5
+  local n
+  for n in $(seq 1 12); do
+    chronyd -x -d -L 1 'port 123' "bindaddress 127.0.0.$n" 'allow 127.0.0.0/8' \
+      'local stratum 10' 'cmdport 0' 'bindcmdaddress /' "pidfile $work/chronyd$n.pid" \
+      >>"$work/chronyd.log" 2>&1 &
+    chrony_pids+=($!)
+  done
+  for n in $(seq 1 12); do
+    "$probe" "127.0.0.$n" 123 5
+  done
 }
 
 stop_chronyd() {
-  kill "$chrony_pid"
-  wait "$chrony_pid" 2>/dev/null || true
-  chrony_pid=""
+  kill "${chrony_pids[@]}"
+  wait "${chrony_pids[@]}" 2>/dev/null || true
+  chrony_pids=()
 }
 
 launches=0
@@ -27,6 +37,7 @@ launch() {  # launch SETTINGS: the program in a folder of its own with that Sett
   "$app/vantorel" 2>>"$work/app.log" &
   app_pid=$!
   window=$(find_window '^QUMRA$')
+  wait_managed "$window"
   wx=0
   wy=0
   window_origin

@@ -62,19 +62,19 @@ send() {
 start_chronyd
 export TZ=Asia/Kolkata  # the computer's own zone, apart from every zone shown
 
-launch '[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=127.0.0.1\nnSelTimeZoneIndex=56\nbDST=0\n'
+launch "[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=$SERVERS\nnSelTimeZoneIndex=56\nbDST=0\n"
 check "calibrated" wait_calibrated
 send Return 0 $((8 * 3600)) "Return, UTC+8"
 sleep 0.5
 send alt+Return 1 local "Alt+Return, the computer's own time"
 check "the program closes" quit_app
 
-launch '[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=127.0.0.1\nnSelTimeZoneIndex=50\nbDST=1\n'
+launch "[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=$SERVERS\nnSelTimeZoneIndex=50\nbDST=1\n"
 check "calibrated at +5:45" wait_calibrated
 send Return 0 $((6 * 3600 + 45 * 60)) "Return, UTC+5:45 with daylight saving"
 check "the program closes" quit_app
 
-launch '[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=127.0.0.1\nnSelTimeZoneIndex=18\nbDST=1\n'
+launch "[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=$SERVERS\nnSelTimeZoneIndex=18\nbDST=1\n"
 check "calibrated at -3:30" wait_calibrated
 send Return 0 $((-2 * 3600 - 30 * 60)) "Return, UTC-3:30 with daylight saving"
 

@@ -16,7 +16,7 @@ e2e_enter_x "$@"
 source "$(dirname "$0")/program.sh"
 
 start_chronyd
-launch '[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=127.0.0.1\nnSelTimeZoneIndex=56\n'
+launch "[Vantorel]\nbWelcomeScreen=0\nbDefualtServers=0\nstrServers=$SERVERS\nnSelTimeZoneIndex=56\n"
 check "calibrated" wait_calibrated
 
 sample() {  # seconds, resident kB, threads, open files
