@@ -16,6 +16,15 @@ QRect AvailableAreaFor(const QWidget* window) {
   return screen != nullptr ? screen->availableGeometry() : QRect();
 }
 
+void CenterOnScreen(QWidget* window) {
+  const QRect area = AvailableAreaFor(window);
+  if (area.isEmpty()) return;
+  const QSize size = window->frameGeometry().size();
+  const QPoint at(area.x() + (area.width() - size.width()) / 2,
+                  area.y() + (area.height() - size.height()) / 2);
+  window->move(at);
+}
+
 void ScreenFit::Install() {
   static ScreenFit* fit = nullptr;
   if (fit != nullptr || qApp == nullptr) return;

@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QShortcut>
-#include <QWindow>
 #include <QtMath>
 
 #include "clocks/analog_clock.h"
@@ -112,6 +111,7 @@ VantorelDlg::VantorelDlg(MainWindowServices services, QWidget* parent)
   m_progress->SetRange(0, kProgressUpper);
   m_progress->SetPos(0);
 
+  CenterOnScreen(this);  // before the shadow makes the native window: see CenterOnScreen
   m_shadow = std::make_unique<WndShadow>();
   if (m_shadow->Create(this)) m_shadow->SetPosition(8, 8);
 
@@ -287,9 +287,6 @@ void VantorelDlg::OnHelp() {
     m_helpDlg = std::make_unique<HelpDlg>(m_language, this);
     PlaceHelp();
     m_helpDlg->show();
-    // A window manager places a window it maps for the first time where it likes, whatever
-    // place the program asked for; a move once it is on the screen is honoured.
-    if (QWindow* window = m_helpDlg->windowHandle()) window->installEventFilter(this);
     m_helpDlg->SetShown(true);
     return;
   }
@@ -297,15 +294,6 @@ void VantorelDlg::OnHelp() {
   PlaceHelp();
   m_helpDlg->setVisible(!m_helpDlg->Shown());
   m_helpDlg->SetShown(!m_helpDlg->Shown());
-}
-
-bool VantorelDlg::eventFilter(QObject* watched, QEvent* event) {
-  const QWindow* help = m_helpDlg ? m_helpDlg->windowHandle() : nullptr;
-  if (watched == help && event->type() == QEvent::Expose && help->isExposed()) {
-    watched->removeEventFilter(this);
-    PlaceHelp();
-  }
-  return QDialog::eventFilter(watched, event);
 }
 
 void VantorelDlg::moveEvent(QMoveEvent* event) {
