@@ -180,6 +180,10 @@ CalibrationOutcome CalibrationRun::Run() {
   int ended = 0;
   int failed = 0;
   double sum = 0.0;
+  // The spread of what was summed, for the diagnostic line: a skewed run shows there.
+  double lowest = std::numeric_limits<double>::infinity();
+  double highest = -lowest;
+  double longest = 0.0;
   std::optional<size_t> firstGood;  // the earliest name in the order that gave an offset
   m_host.SetProgressRange(0, total);
   m_host.SetProgressPos(0);
@@ -271,6 +275,9 @@ CalibrationOutcome CalibrationRun::Run() {
         if (outcome.answered && IsPlausibleOffset(outcome.result.clockOffset)) {
           m_pacing.Answered(target.address);
           sum += outcome.result.clockOffset;
+          lowest = std::min(lowest, outcome.result.clockOffset);
+          highest = std::max(highest, outcome.result.clockOffset);
+          longest = std::max(longest, outcome.result.roundTripDelay);
           ++successes;
           target.failures = 0;
           if (!firstGood || target.name < *firstGood) firstGood = target.name;
@@ -317,6 +324,8 @@ CalibrationOutcome CalibrationRun::Run() {
   outcome.calibrated = successes >= kOffsetsPerRun;
   if (outcome.calibrated) {
     outcome.correction = static_cast<int64_t>(sum / successes * kUnitsPerSecond);
+    platform::Log("calibrated: %+.3f ms from %d offsets (%+.3f to %+.3f ms), delays up to %.3f ms",
+                  sum / successes * 1e3, successes, lowest * 1e3, highest * 1e3, longest * 1e3);
     m_host.SetCorrection(&outcome.correction);
     m_host.StartClock();
     m_host.SetProgressMode(BarMode::kNormal);

@@ -55,9 +55,13 @@ bool ParallelSntp::Send(uint64_t ticket, const platform::NetAddress& address, ui
 
 bool ParallelSntp::Read(Pending& pending, SntpOutcome& outcome) {
   outcome.result.originateTime = pending.originate;
-  outcome.result.destinationTime = NtpTimestamp::Now(m_clock);
   std::array<uint8_t, kNtpReplyBufferSize> buffer{};
-  const long received = pending.socket->Receive(buffer.data(), buffer.size());
+  std::chrono::nanoseconds waited{};
+  const long received = pending.socket->Receive(buffer.data(), buffer.size(), &waited);
+  // T4 is when the answer came, not when this thread got round to it: on a busy machine the
+  // two lie milliseconds apart, and all of it would count against the offset.
+  outcome.result.destinationTime = NtpTimestamp::FromFileTime(
+      m_clock.UtcNow() - static_cast<platform::FileTime>(waited.count() / 100));
   if (received <= 0) {
     outcome.error = received == 0 ? kNtpErrorShortReply : platform::LastSocketError();
     return true;

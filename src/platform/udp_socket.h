@@ -95,8 +95,11 @@ class UdpSocket {
   static Wait WaitAnyReadableUntil(const std::vector<UdpSocket*>& sockets,
                                    std::chrono::steady_clock::time_point deadline,
                                    std::vector<size_t>* ready);
-  // Bytes of one datagram (cut to the buffer), or -1 on an error.
-  long Receive(void* buffer, size_t length);
+  // Bytes of one datagram (cut to the buffer), or -1 on an error. `waited`, when given, gets
+  // how long the datagram lay in the socket before this call took it, as the system's own
+  // arrival stamp tells; zero where the system keeps none. A thread woken late by a busy
+  // machine then still knows when the answer came.
+  long Receive(void* buffer, size_t length, std::chrono::nanoseconds* waited = nullptr);
   void Close();
 
  private:

@@ -4,6 +4,8 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/uio.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -24,7 +26,11 @@ bool UdpSocket::Create(NetAddress::Family family) {
   m_family = family;
   const int domain = family == NetAddress::Family::kV6 ? AF_INET6 : AF_INET;
   m_handle = ::socket(domain, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-  return m_handle >= 0;
+  if (m_handle < 0) return false;
+  // Each datagram stamped on arrival; without the stamp a receive reports no wait.
+  const int on = 1;
+  ::setsockopt(static_cast<int>(m_handle), SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
+  return true;
 }
 
 bool UdpSocket::Connect(const NetAddress& address, uint16_t port) {
@@ -76,11 +82,31 @@ UdpSocket::Wait UdpSocket::WaitAnyReadableUntil(const std::vector<UdpSocket*>& s
   }
 }
 
-long UdpSocket::Receive(void* buffer, size_t length) {
+long UdpSocket::Receive(void* buffer, size_t length, std::chrono::nanoseconds* waited) {
+  if (waited != nullptr) *waited = {};
+  iovec part{buffer, length};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
+  msghdr message{};
+  message.msg_iov = &part;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof control;
   ssize_t received;
   do {
-    received = ::recv(static_cast<int>(m_handle), buffer, length, 0);
+    received = ::recvmsg(static_cast<int>(m_handle), &message, 0);
   } while (received < 0 && errno == EINTR);
+  if (received < 0 || waited == nullptr) return static_cast<long>(received);
+  for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
+    if (c->cmsg_level != SOL_SOCKET || c->cmsg_type != SCM_TIMESTAMPNS) continue;
+    timespec arrived;
+    std::memcpy(&arrived, CMSG_DATA(c), sizeof arrived);
+    timespec now;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const auto age = std::chrono::seconds(now.tv_sec - arrived.tv_sec) +
+                     std::chrono::nanoseconds(now.tv_nsec - arrived.tv_nsec);
+    // The stamp is wall-clock time: a clock set in between makes it meaningless.
+    if (age > std::chrono::nanoseconds::zero() && age < std::chrono::seconds(10)) *waited = age;
+  }
   return static_cast<long>(received);
 }
 

@@ -104,7 +104,8 @@ UdpSocket::Wait UdpSocket::WaitAnyReadableUntil(const std::vector<UdpSocket*>& s
   }
 }
 
-long UdpSocket::Receive(void* buffer, size_t length) {
+long UdpSocket::Receive(void* buffer, size_t length, std::chrono::nanoseconds* waited) {
+  if (waited != nullptr) *waited = {};
   if (m_pendingError != 0) {
     ::WSASetLastError(static_cast<int>(m_pendingError));
     m_pendingError = 0;
