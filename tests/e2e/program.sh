@@ -57,6 +57,12 @@ window_origin() {
 ends_within() {
   local status=0
   if ! timeout "$1" tail -s 0.02 --pid="$app_pid" -f /dev/null; then
+    # Still there: where each of its threads waits, and what it said last, for the log.
+    local task
+    for task in /proc/"$app_pid"/task/*; do
+      echo "  thread $(cat "$task/comm" 2>/dev/null) waits in $(cat "$task/wchan" 2>/dev/null)"
+    done
+    tail -n 15 "$work/app.log" 2>/dev/null | sed 's/^/  app: /'
     kill -9 "$app_pid" 2>/dev/null || true
     wait "$app_pid" 2>/dev/null || true
     app_pid=""
