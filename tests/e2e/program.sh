@@ -84,9 +84,11 @@ is_calibrated_dot() {  # the state label's dot: teal when calibrated, amber when
   ((g > 150 && r < 150))
 }
 
+# The dot turns before the run hands the buttons back: a key pressed in between is a key
+# for a disabled Calibrate. Calibrated is both, the dot and Update enabled again.
 wait_calibrated() {
   for _ in $(seq 1 50); do
-    is_calibrated_dot && return 0
+    is_calibrated_dot && button_enabled 541 57 && return 0
     sleep 0.2
   done
   return 1
