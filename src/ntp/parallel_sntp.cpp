@@ -16,15 +16,8 @@ ParallelSntp::~ParallelSntp() = default;
 
 std::vector<platform::NetAddress> ParallelSntp::Resolve(const std::string& name) {
   std::vector<platform::NetAddress> addresses;
-  if (name.empty() || name.find('\0') != std::string::npos || m_abandoned) return addresses;
-  if (const auto quad = platform::ParseDottedQuad(name)) {
-    addresses.push_back(platform::NetAddress::V4(*quad));
-  } else if (platform::LookupWithTimeout(m_resolver, name, m_timeout, &addresses, &m_abandoned) !=
-             platform::Lookup::kFound) {
-    addresses.clear();
-  }
-  // 0.0.0.0 would be this machine: no server.
-  std::erase(addresses, platform::NetAddress::V4(0));
+  if (!m_abandoned)
+    platform::ResolveServerName(m_resolver, name, m_timeout, &addresses, &m_abandoned);
   return addresses;
 }
 

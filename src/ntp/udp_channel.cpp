@@ -19,31 +19,19 @@ bool UdpChannel::Create() {
 bool UdpChannel::Connect(const std::string& server, uint16_t port,
                          std::chrono::milliseconds timeout, const std::atomic<bool>* abandon) {
   std::vector<platform::NetAddress> addresses;
-  if (server.empty() || server.find('\0') != std::string::npos) {
-    SetLastError(platform::kErrorHostNotFound);
-    return false;
-  }
-  if (const auto quad = platform::ParseDottedQuad(server)) {
-    addresses.push_back(platform::NetAddress::V4(*quad));
-  } else {
-    switch (platform::LookupWithTimeout(m_resolver, server, timeout, &addresses, abandon)) {
-      case platform::Lookup::kFound:
-        break;
-      case platform::Lookup::kTimedOut:
-        SetLastError(platform::kErrorTimedOut);
-        return false;
-      case platform::Lookup::kNotFound:
-      case platform::Lookup::kNoWorker:
-        SetLastError(platform::kErrorHostNotFound);
-        return false;
-    }
+  switch (platform::ResolveServerName(m_resolver, server, timeout, &addresses, abandon)) {
+    case platform::Lookup::kFound:
+      break;
+    case platform::Lookup::kTimedOut:
+      SetLastError(platform::kErrorTimedOut);
+      return false;
+    case platform::Lookup::kNotFound:
+    case platform::Lookup::kNoWorker:
+      SetLastError(platform::kErrorHostNotFound);
+      return false;
   }
   // One exchange asks one address: the name's first, as the resolver ranks them.
   const platform::NetAddress& address = addresses.front();
-  if (address == platform::NetAddress::V4(0)) {
-    SetLastError(platform::kErrorHostNotFound);
-    return false;
-  }
   if (address.family != m_socket.Family() && !m_socket.Create(address.family)) {
     SetLastError(LastSocketError());
     return false;

@@ -234,4 +234,19 @@ Lookup LookupWithTimeout(const std::shared_ptr<NameResolver>& resolver, const st
   return Lookup::kFound;
 }
 
+Lookup ResolveServerName(const std::shared_ptr<NameResolver>& resolver, const std::string& name,
+                         std::chrono::milliseconds timeout, std::vector<NetAddress>* addresses,
+                         const std::atomic<bool>* abandon) {
+  addresses->clear();
+  if (name.empty() || name.find('\0') != std::string::npos) return Lookup::kNotFound;
+  if (const auto quad = ParseDottedQuad(name)) {
+    addresses->push_back(NetAddress::V4(*quad));
+  } else if (const Lookup result = LookupWithTimeout(resolver, name, timeout, addresses, abandon);
+             result != Lookup::kFound) {
+    return result;
+  }
+  std::erase(*addresses, NetAddress::V4(0));
+  return addresses->empty() ? Lookup::kNotFound : Lookup::kFound;
+}
+
 }  // namespace vantorel::platform

@@ -73,6 +73,13 @@ Lookup LookupWithTimeout(const std::shared_ptr<NameResolver>& resolver, const st
                          std::chrono::milliseconds timeout, std::vector<NetAddress>* addresses,
                          const std::atomic<bool>* abandon = nullptr);
 
+// The addresses a server name stands for: a dotted quad stands for itself without a lookup,
+// anything else is looked up as above; 0.0.0.0 (this machine) is no server. An empty name or
+// one with a NUL in it is not found.
+Lookup ResolveServerName(const std::shared_ptr<NameResolver>& resolver, const std::string& name,
+                         std::chrono::milliseconds timeout, std::vector<NetAddress>* addresses,
+                         const std::atomic<bool>* abandon = nullptr);
+
 // A connected UDP socket over IPv4 or IPv6.
 class UdpSocket {
  public:
