@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include "controls/screen_fit.h"
 #include "controls/skin_geometry.h"
 #include "controls/skin_image.h"
 
@@ -185,8 +186,7 @@ void MyBitmapCombobox::showPopup() {
   if (const QScreen* shown = screen()) {
     const QRect room = shown->availableGeometry();
     if (at.y() + size.height() > room.bottom() + 1) at.setY(shownFace.top() - size.height());
-    const ScreenRect kept = KeptInside({at.x(), at.y(), size.width(), size.height()},
-                                       {room.x(), room.y(), room.width(), room.height()});
+    const ScreenRect kept = KeptInside(ToScreenRect(QRect(at, size)), ToScreenRect(room));
     at = QPoint(kept.x, kept.y);
   }
   popup->setGeometry(QRect(at, size));
@@ -224,8 +224,7 @@ void MyBitmapCombobox::UpdateTip(int row, const QRect& itemRect) {
   // The tip has no owner to be kept on the screen by: it keeps itself there.
   if (const QScreen* shown = screen()) {
     const QRect room = shown->availableGeometry();
-    const ScreenRect kept = KeptInside({at.x(), at.y(), m_tip->width(), m_tip->height()},
-                                       {room.x(), room.y(), room.width(), room.height()});
+    const ScreenRect kept = KeptInside(ToScreenRect(QRect(at, m_tip->size())), ToScreenRect(room));
     at = QPoint(kept.x, kept.y);
   }
   m_tip->move(at);

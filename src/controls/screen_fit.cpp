@@ -5,8 +5,6 @@
 #include <QScreen>
 #include <QWidget>
 
-#include "controls/skin_geometry.h"
-
 namespace vantorel {
 
 QRect AvailableAreaFor(const QWidget* window) {
@@ -39,8 +37,7 @@ bool ScreenFit::eventFilter(QObject* watched, QEvent* event) {
   const QRect area = AvailableAreaFor(window);
   if (area.isEmpty()) return false;
   const QRect frame = window->frameGeometry();
-  const ScreenRect kept = KeptInside({frame.x(), frame.y(), frame.width(), frame.height()},
-                                     {area.x(), area.y(), area.width(), area.height()});
+  const ScreenRect kept = KeptInside(ToScreenRect(frame), ToScreenRect(area));
   if (kept.x != frame.x() || kept.y != frame.y()) window->move(kept.x, kept.y);
   return false;
 }

@@ -3,9 +3,16 @@
 #include <QObject>
 #include <QRect>
 
+#include "controls/skin_geometry.h"
+
 class QWidget;
 
 namespace vantorel {
+
+// The geometry's own form of a rectangle.
+inline ScreenRect ToScreenRect(const QRect& r) {
+  return {r.x(), r.y(), r.width(), r.height()};
+}
 
 // The available part of the screen a window belongs on: its owner's, else its own.
 QRect AvailableAreaFor(const QWidget* window);

@@ -15,14 +15,13 @@
 #include "clocks/signal_area.h"
 #include "controls/my_bitmap_button.h"
 #include "controls/my_bitmap_progress.h"
+#include "controls/screen_fit.h"
 #include "controls/skin_image.h"
 #include "controls/ui_call.h"
 #include "controls/window_drag.h"
 #include "controls/wnd_shadow.h"
 #include "dialogs/calib_time_prompt_dlg.h"
 #include "dialogs/setting_dlg.h"
-#include "controls/screen_fit.h"
-#include "controls/skin_geometry.h"
 #include "help/help_dlg.h"
 #include "res/resource_ids.h"
 #include "res/skin_catalog.h"
@@ -273,11 +272,8 @@ void VantorelDlg::ComposeDateBitmap() {
 
 void VantorelDlg::PlaceHelp() {
   if (!m_helpDlg) return;
-  const QRect main = frameGeometry();
-  const QRect area = AvailableAreaFor(this);
-  const ScreenRect dock =
-      HelpDock({main.x(), main.y(), main.width(), main.height()}, m_helpDlg->width(),
-               m_helpDlg->height(), {area.x(), area.y(), area.width(), area.height()});
+  const ScreenRect dock = HelpDock(ToScreenRect(frameGeometry()), m_helpDlg->width(),
+                                   m_helpDlg->height(), ToScreenRect(AvailableAreaFor(this)));
   m_helpDlg->move(dock.x, dock.y);
 }
 
