@@ -18,10 +18,16 @@
 
 #include "res/resource_ids.h"
 #include "res/skin_catalog.h"
+#include "res/skin_words.h"
 
 namespace {
 
 using namespace vantorel::res;
+namespace words = vantorel::res::words;
+
+QString W(const Words& words, int language) {
+  return QString::fromUtf8(words.In(language));
+}
 
 // A calm dark theme: light text on slate, one accent.
 const QColor kText(240, 240, 240);
@@ -179,33 +185,24 @@ QImage MainBackground(int language) {
   QImage image = Backdrop(spec->width, spec->height, QString(), language);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  Text(p, QRectF(14, 0, 400, 30), zh ? QStringLiteral("Vantorel 校时") : QStringLiteral("Vantorel"),
-       Font(0, 16, true), kText, Qt::AlignVCenter | Qt::AlignLeft);
+  Text(p, QRectF(14, 0, 400, 30), W(words::kTitle, language), Font(0, 16, true), kText,
+       Qt::AlignVCenter | Qt::AlignLeft);
   Panel(p, QRectF(24, 146, 264, 376));        // around the signal area (32, 154; 248 x 360)
   Panel(p, QRectF(310, 38, 318, 212));        // state, progress, date and time
   Panel(p, QRectF(350, 340, 248, 248), 124);  // behind the clock (360, 350; 228 x 228)
-  Text(p, QRectF(24, 40, 264, 100),
-       zh ? QStringLiteral("将手表贴近下方闪烁区域，\n屏幕亮度调到最高，然后按“校 时”。")
-          : QStringLiteral("Hold the watch against the flashing area\nbelow, screen at "
-                           "full brightness,\nthen press Calibrate."),
-       Font(language, 13), kDim, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
-  Text(p, QRectF(326, 112, 290, 16),
-       zh ? QStringLiteral("校准进度") : QStringLiteral("Calibration"), Font(language, 11), kDim,
+  Text(p, QRectF(24, 40, 264, 100), W(words::kMainHint, language), Font(language, 13), kDim,
+       Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
+  Text(p, QRectF(326, 112, 290, 16), W(words::kCalibration, language), Font(language, 11), kDim,
        Qt::AlignLeft);
-  Text(p, QRectF(476, 262, 150, 56),
-       zh ? QStringLiteral("回车键：校时\nAlt+回车：按本机时钟")
-          : QStringLiteral("Return: Calibrate\nAlt+Return: local clock"),
-       Font(language, 11), kDim, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
+  Text(p, QRectF(476, 262, 150, 56), W(words::kKeysHint, language), Font(language, 11), kDim,
+       Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
   // The caution belongs under the area that flashes.
   p.setPen(QPen(kWarn, 1.2));
   p.setBrush(Qt::NoBrush);
   p.drawEllipse(QRectF(28, 538, 16, 16));
   Text(p, QRectF(28, 538, 16, 16), QStringLiteral("!"), Font(0, 11, true), kWarn);
-  Text(p, QRectF(52, 530, 236, 60),
-       zh ? QStringLiteral("该区域会快速闪烁。闪光令您不适或有光敏性癫痫史时，请勿注视。")
-          : QStringLiteral("This area flashes quickly. If flashing light troubles you, do "
-                           "not look at it while it flashes."),
-       Font(language, 11), kDim, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
+  Text(p, QRectF(52, 530, 236, 60), W(words::kCaution, language), Font(language, 11), kDim,
+       Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
   return Opaque(image);
 }
 
@@ -223,22 +220,18 @@ QImage DialogBackground(int width, int height, const QString& title, int languag
 
 // The welcome dialog's labels sit beside the controls the dialog places on it.
 QImage WelcomeBackground(int language) {
-  const bool zh = language == 1;
-  QImage image = DialogBackground(
-      440, 277, zh ? QStringLiteral("欢迎使用 Vantorel") : QStringLiteral("Welcome to Vantorel"),
-      language);
+  QImage image = DialogBackground(440, 277, W(words::kWelcomeTitle, language), language);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   const QFont font = Font(language, 13, true);
-  Text(p, QRectF(20, 65, 96, 34), zh ? QStringLiteral("语言") : QStringLiteral("Language"), font,
-       kText, Qt::AlignLeft | Qt::AlignVCenter);
-  Text(p, QRectF(20, 124, 96, 34), zh ? QStringLiteral("时区") : QStringLiteral("Time zone"), font,
-       kText, Qt::AlignLeft | Qt::AlignVCenter);
-  Text(p, QRectF(359, 131, 70, 24), zh ? QStringLiteral("夏令时") : QStringLiteral("DST"), font,
-       kText, Qt::AlignLeft | Qt::AlignVCenter);
-  Text(p, QRectF(52, 227, 180, 24),
-       zh ? QStringLiteral("不再显示") : QStringLiteral("Don't show again"), Font(language, 12),
-       kDim, Qt::AlignLeft | Qt::AlignVCenter);
+  Text(p, QRectF(20, 65, 96, 34), W(words::kLanguage, language), font, kText,
+       Qt::AlignLeft | Qt::AlignVCenter);
+  Text(p, QRectF(20, 124, 96, 34), W(words::kTimeZone, language), font, kText,
+       Qt::AlignLeft | Qt::AlignVCenter);
+  Text(p, QRectF(359, 131, 70, 24), W(words::kDst, language), font, kText,
+       Qt::AlignLeft | Qt::AlignVCenter);
+  Text(p, QRectF(52, 227, 180, 24), W(words::kDontShowAgain, language), Font(language, 12), kDim,
+       Qt::AlignLeft | Qt::AlignVCenter);
   p.end();
   return Opaque(image);
 }
@@ -258,19 +251,13 @@ QImage PageBackground(const QStringList& labels, const QList<int>& rows, int lan
 // Each label beside its own control: the zone list at (118, 35), 209 x 32, and the
 // daylight-saving box at (345, 42), 16 x 17, with its label to its right.
 QImage ZonePageBackground(int language) {
-  const bool zh = language == 1;
-  QImage image =
-      PageBackground({zh ? QStringLiteral("时区") : QStringLiteral("Timezone")}, {39}, language);
+  QImage image = PageBackground({W(words::kTimezonePage, language)}, {39}, language);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  Text(p, QRectF(367, 38, 70, 24), zh ? QStringLiteral("夏令时") : QStringLiteral("DST"),
-       Font(language, 14, true), kText, Qt::AlignLeft | Qt::AlignVCenter);
-  Text(p, QRectF(24, 84, 400, 60),
-       zh ? QStringLiteral("所选时区的标准时间显示在主窗口并发送给手表；\n夏令时期间勾选“夏令时”，"
-                           "时间提前一小时。")
-          : QStringLiteral("The chosen zone's standard time is shown and sent to the watch.\n"
-                           "Tick DST while daylight saving is in force: one hour ahead."),
-       Font(language, 12), kDim, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
+  Text(p, QRectF(367, 38, 70, 24), W(words::kDst, language), Font(language, 14, true), kText,
+       Qt::AlignLeft | Qt::AlignVCenter);
+  Text(p, QRectF(24, 84, 400, 60), W(words::kZoneNote, language), Font(language, 12), kDim,
+       Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
   p.end();
   return Opaque(image);
 }
@@ -305,8 +292,8 @@ QImage StateLabel() {
   QImage image = Canvas(spec.width, spec.height);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  const QString texts[4] = {QStringLiteral("Not calibrated"), QStringLiteral("Calibrated"),
-                            QStringLiteral("未校准"), QStringLiteral("已校准")};
+  const QString texts[4] = {W(words::kNotCalibrated, 0), W(words::kCalibrated, 0),
+                            W(words::kNotCalibrated, 1), W(words::kCalibrated, 1)};
   const FrameSize size = FrameOf(kStateLabel);
   for (int f = 0; f < spec.frames; ++f) {
     const QRectF frame(f * size.width, 0, size.width, size.height);
@@ -487,10 +474,8 @@ QImage ComboFace(int id) {
 
 QImage TabStrip(int language) {
   const SkinSpec& spec = *FindSkin(language == 1 ? kTabStripZh : kTabStripEn);
-  const QString names[3] = {
-      language == 1 ? QStringLiteral("时区") : QStringLiteral("Time Zone"),
-      language == 1 ? QStringLiteral("NTP 服务器") : QStringLiteral("NTP Server"),
-      language == 1 ? QStringLiteral("语言") : QStringLiteral("Language")};
+  const QString names[3] = {W(words::kTabs[0], language), W(words::kTabs[1], language),
+                            W(words::kTabs[2], language)};
   return Strip(
       spec,
       [&](QPainter& p, const QRectF& frame, const StateLook&, int cell) {
@@ -512,97 +497,24 @@ QImage TabStrip(int language) {
 // centre line on the button's.
 constexpr int kHelpBand = 41;
 
-struct HelpSection {
-  QString heading;
-  QString body;
-};
-
-QList<HelpSection> HelpSections(bool zh) {
-  if (zh)
-    return {
-        {QStringLiteral("Vantorel 做什么"),
-         QStringLiteral(
-             "它向网络时间服务器询问电脑时钟的偏差，显示所选时区的标准时间，并通过屏幕把时间"
-             "传给手表。它从不改动电脑的时钟。启动时、按“更 新”时以及每小时一次重新校准；"
-             "十二次有效应答后状态显示“已校准”。")},
-        {QStringLiteral("对表，一步一步"),
-         QStringLiteral("1. 等状态显示“已校准”。\n2. 把手表的光感窗口平贴在左侧黑色区域的中央，"
-                        "保持不动。\n3. 按“校 时”或回车键。\n4. 约两秒后区域黑白闪烁两秒，手表读取"
-                        "日期和时间；闪烁停止后再移开手表。")},
-        {QStringLiteral("亮度与夜间模式"),
-         QStringLiteral(
-             "屏幕亮度调到最高，关闭夜间模式、护眼模式等改变颜色的功能：手表读的是区域的明暗。")},
-        {QStringLiteral("注意：闪烁"),
-         QStringLiteral(
-             "该区域会快速闪烁。闪光令您不适，或有光敏性癫痫病史时，请勿注视闪烁区域。")},
-        {QStringLiteral("没有网络时"),
-         QStringLiteral("无法连接服务器时程序会询问是否用本机时间校时；Alt+回车也直接发送本机时间。"
-                        "此时状态显示“未校准”，精度取决于电脑时钟。")},
-        {QStringLiteral("设置文件"),
-         QStringLiteral("设置保存在程序旁的 Setting.ini；那里不能写入时，保存在 "
-                        "~/.config/vantorel/Setting.ini。无法读取的文件绝不会被覆盖。")},
-        {QStringLiteral("服务器列表"),
-         QStringLiteral(
-             "在“设置”的“NTP 服务器”页可以添加、编辑、删除服务器，或恢复默认的列表。"
-             "程序同时询问一个名称的各个地址，同一地址至少相隔 4 秒；要求停止询问的服务器"
-             "不再打扰。")},
-    };
-  return {
-      {QStringLiteral("What Vantorel does"),
-       QStringLiteral(
-           "It asks network time servers how far your computer's clock is off, shows the "
-           "standard time of your zone and sends that time to your watch through the "
-           "screen. It never changes the computer's clock. It calibrates at start, when "
-           "you press Update and once an hour; after twelve good answers the label says "
-           "Calibrated.")},
-      {QStringLiteral("Setting a watch, step by step"),
-       QStringLiteral(
-           "1. Wait until the label says Calibrated.\n2. Hold the watch's light sensor flat "
-           "against the middle of the black area on the left and keep it still.\n3. Press "
-           "Calibrate or Return.\n4. About two seconds later the area flashes black and "
-           "white for two seconds; the watch reads the date and time. Take it away when "
-           "the flashing stops.")},
-      {QStringLiteral("Brightness and night light"),
-       QStringLiteral(
-           "Turn the screen up to full brightness and switch off night-light or eye-care "
-           "colour modes: the watch reads the area's light.")},
-      {QStringLiteral("Caution: flashing"),
-       QStringLiteral("The area flashes quickly. If flashing light troubles you, or you have a "
-                      "history of photosensitive epilepsy, do not look at it while it flashes.")},
-      {QStringLiteral("Without a network"),
-       QStringLiteral(
-           "When no server answers, Vantorel asks whether to use the computer's own time; "
-           "Alt+Return sends it at once. The label then says Not calibrated, and the "
-           "watch is as right as the computer's clock.")},
-      {QStringLiteral("Where the settings live"),
-       QStringLiteral(
-           "In Setting.ini beside the program, or in ~/.config/vantorel/Setting.ini where "
-           "the program's folder cannot be written. A file it cannot read is never "
-           "written over.")},
-      {QStringLiteral("The server list"),
-       QStringLiteral("The NTP Server page adds, edits and deletes servers, or restores the "
-                      "built-in list. Each address of a name is a server: several are asked at "
-                      "once, none twice in 4 s.")},
-  };
-}
-
 QImage HelpPage(int language) {
   const bool zh = language == 1;
-  QImage image =
-      Backdrop(593, 630, zh ? QStringLiteral("帮助") : QStringLiteral("Help"), language, kHelpBand);
+  QImage image = Backdrop(593, 630, W(words::kHelpTitle, language), language, kHelpBand);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   const QFont heading = Font(language, zh ? 16 : 15, true);
   const QFont body = Font(language, zh ? 14 : 13);
   const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
   qreal y = kHelpBand + 14;
-  for (const HelpSection& section : HelpSections(zh)) {
+  for (const words::HelpSection& words : words::kHelpSections) {
+    const QString headingText = W(words.heading, language);
+    const QString bodyText = W(words.body, language);
     const QRectF headingBox(28, y, 537, 24);
-    Text(p, headingBox, section.heading, heading, kAccentLight, flags);
+    Text(p, headingBox, headingText, heading, kAccentLight, flags);
     y += QFontMetricsF(heading).height() + 4;
     p.setFont(body);
-    const QRectF bodyBox = p.boundingRect(QRectF(28, y, 537, 400), flags, section.body);
-    Text(p, QRectF(28, y, 537, bodyBox.height()), section.body, body, kText, flags);
+    const QRectF bodyBox = p.boundingRect(QRectF(28, y, 537, 400), flags, bodyText);
+    Text(p, QRectF(28, y, 537, bodyBox.height()), bodyText, body, kText, flags);
     y += bodyBox.height() + 14;
   }
   // Help that runs off its page is a drawing fault: no picture, and the build stops on it.
@@ -624,9 +536,8 @@ QImage ListBackground(int id) {
 
 QImage Draw(const SkinSpec& spec) {
   const int lang = spec.language == 1 ? 1 : 0;
-  auto button = [&](const QString& en, const QString& zh, int pixels, qreal radius,
-                    QColor backdrop) {
-    return Strip(spec, LabelButton(lang == 1 ? zh : en, lang, pixels, radius), backdrop);
+  auto button = [&](const Words& label, int pixels, qreal radius, QColor backdrop) {
+    return Strip(spec, LabelButton(W(label, lang), lang, pixels, radius), backdrop);
   };
   switch (spec.id) {
     case kIcon:
@@ -665,10 +576,10 @@ QImage Draw(const SkinSpec& spec) {
                    kSlate);
     case kUpdateButtonEn:
     case kUpdateButtonZh:
-      return button(QStringLiteral("Update"), QStringLiteral("更 新"), 17, 8, kSlate);
+      return button(words::kUpdate, 17, 8, kSlate);
     case kCalibrateButtonEn:
     case kCalibrateButtonZh:
-      return button(QStringLiteral("Calibrate"), QStringLiteral("校 时"), 22, 12, kSlate);
+      return button(words::kCalibrate, 22, 12, kSlate);
     case kStateLabel:
       return StateLabel();
     case kWeekdayZh:
@@ -699,12 +610,8 @@ QImage Draw(const SkinSpec& spec) {
       return DialogBackground(spec.width, spec.height, QString(), lang);
     case kPromptEn:
     case kPromptZh:
-      return DialogBackground(
-          spec.width, spec.height, lang == 1 ? QStringLiteral("警示") : QStringLiteral("Prompt"),
-          lang,
-          lang == 1 ? QStringLiteral("⚠  无法连接服务器，是否用本机时间校时?")
-                    : QStringLiteral("⚠  Fail to connect to server. Do you want to calibrate "
-                                     "with computer's time?"));
+      return DialogBackground(spec.width, spec.height, W(words::kPromptTitle, lang), lang,
+                              QStringLiteral("⚠  ") + W(words::kPromptQuestion, lang));
     case kHelpEn:
     case kHelpZh:
       return HelpPage(lang);
@@ -712,24 +619,24 @@ QImage Draw(const SkinSpec& spec) {
     case kWelcomeOkZh:
     case kSettingsOkEn:
     case kSettingsOkZh:
-      return button(QStringLiteral("OK"), QStringLiteral("确 定"), 15, 7, kSlate);
+      return button(words::kOk, 15, 7, kSlate);
     case kWelcomeCancelEn:
     case kWelcomeCancelZh:
     case kSettingsCancelEn:
     case kSettingsCancelZh:
-      return button(QStringLiteral("Cancel"), QStringLiteral("取 消"), 15, 7, kSlate);
+      return button(words::kCancel, 15, 7, kSlate);
     case kRestoreEn:
     case kRestoreZh:
-      return button(QStringLiteral("Restore defaults"), QStringLiteral("恢复默认"), 14, 7, kSlate);
+      return button(words::kRestore, 14, 7, kSlate);
     case kAddButtonEn:
     case kAddButtonZh:
-      return button(QStringLiteral("Add"), QStringLiteral("添加"), 12, 4, kSlate);
+      return button(words::kAdd, 12, 4, kSlate);
     case kEditButtonEn:
     case kEditButtonZh:
-      return button(QStringLiteral("Edit"), QStringLiteral("编辑"), 12, 4, kSlate);
+      return button(words::kEdit, 12, 4, kSlate);
     case kDeleteButtonEn:
     case kDeleteButtonZh:
-      return button(QStringLiteral("Delete"), QStringLiteral("删除"), 12, 4, kSlate);
+      return button(words::kDelete, 12, 4, kSlate);
     case kComboWelcomeZone:
     case kComboWelcomeLanguage:
     case kComboLanguagePage:
@@ -740,8 +647,7 @@ QImage Draw(const SkinSpec& spec) {
       return TabStrip(lang);
     case kLanguagePageEn:
     case kLanguagePageZh:
-      return PageBackground({lang == 1 ? QStringLiteral("语言") : QStringLiteral("Language")}, {40},
-                            lang);
+      return PageBackground({W(words::kLanguage, lang)}, {40}, lang);
     case kServerPage:
       return PageBackground({}, {}, 0);
     case kServerList:
