@@ -1,5 +1,6 @@
 #include "clocks/signal_area.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 
 #include "controls/skin_image.h"
@@ -59,6 +60,33 @@ void SignalArea::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.drawImage(rect(), m_levels[level], ToPixels(m_levels[level], rect()));
   m_painted = level;
+}
+
+void SignalArea::SetFlashing(bool flashing) {
+  if (flashing == m_flashing) return;
+  m_flashing = flashing;
+  QAccessible::State busy;
+  busy.busy = true;
+  QAccessibleStateChangeEvent changed(this, busy);
+  QAccessible::updateAccessibility(&changed);
+}
+
+namespace {
+
+class AccessibleSignalArea : public QAccessibleWidget {
+ public:
+  explicit AccessibleSignalArea(SignalArea* area) : QAccessibleWidget(area, QAccessible::Animation) {}
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.busy = static_cast<SignalArea*>(widget())->Flashing();
+    return state;
+  }
+};
+
+}  // namespace
+
+QAccessibleInterface* MakeAccessible(SignalArea* area) {
+  return new AccessibleSignalArea(area);
 }
 
 }  // namespace vantorel

@@ -8,6 +8,8 @@
 #include "clocks/signal_transmitter.h"
 #include "clocks/signal_view.h"
 
+class QAccessibleInterface;
+
 namespace vantorel {
 
 class MessageTarget;
@@ -32,6 +34,10 @@ class SignalArea : public QWidget, public SignalView {
   SignalTransmitter& Transmitter() { return m_transmitter; }
   // The level last painted.
   int PaintedLevel() const { return m_painted; }
+  // Whether a transmission flashes the area now, as a screen reader is told it: the area is
+  // busy from the transmission's start to its end.
+  void SetFlashing(bool flashing);
+  bool Flashing() const { return m_flashing; }
 
   // From the transmitting thread: each level is painted at its due time on the window's
   // thread, and the call returns when it is.
@@ -44,9 +50,14 @@ class SignalArea : public QWidget, public SignalView {
  private:
   std::atomic<bool> m_closing{false};
   std::atomic<int> m_painted{0};
+  bool m_flashing = false;
   int m_shown = 0;  // the level paints show; this window's thread only, so never one too early
   QImage m_levels[2];
   SignalTransmitter m_transmitter;  // last: its worker ends before the rest goes
 };
+
+// The area as a screen reader knows it: named, its caution as its description, busy while it
+// flashes.
+QAccessibleInterface* MakeAccessible(SignalArea* area);
 
 }  // namespace vantorel

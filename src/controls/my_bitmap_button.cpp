@@ -1,5 +1,6 @@
 #include "controls/my_bitmap_button.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -35,8 +36,19 @@ bool MyBitmapButton::SetBitmap(int resourceId, QRgb transparent, bool twoState, 
 }
 
 void MyBitmapButton::SetCheck(int checked) {
+  const bool was = m_checked;
   m_checked = checked != 0;
   update();
+  if (m_twoState && was != m_checked) {
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
+  }
+}
+
+void MyBitmapButton::Activate() {
+  if (isEnabled()) emit clicked(m_controlId);
 }
 
 int MyBitmapButton::FrameIndex() const {
@@ -97,6 +109,47 @@ void MyBitmapButton::keyPressEvent(QKeyEvent* event) {
 }
 void MyBitmapButton::keyReleaseEvent(QKeyEvent* event) {
   event->ignore();
+}
+
+namespace {
+
+class AccessibleBitmapButton : public QAccessibleWidget {
+ public:
+  explicit AccessibleBitmapButton(MyBitmapButton* button)
+      : QAccessibleWidget(button, QAccessible::Button) {}
+
+  QAccessible::Role role() const override {
+    return Button()->TwoState() ? QAccessible::CheckBox : QAccessible::Button;
+  }
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    if (Button()->TwoState()) {
+      state.checkable = true;
+      state.checked = Button()->GetCheck() != 0;
+    }
+    return state;
+  }
+  QStringList actionNames() const override {
+    if (!Button()->isEnabled()) return QAccessibleWidget::actionNames();
+    return QStringList(Button()->TwoState() ? toggleAction() : pressAction())
+           << QAccessibleWidget::actionNames();
+  }
+  void doAction(const QString& action) override {
+    if (action == pressAction() || action == toggleAction()) {
+      Button()->Activate();
+    } else {
+      QAccessibleWidget::doAction(action);
+    }
+  }
+
+ private:
+  MyBitmapButton* Button() const { return static_cast<MyBitmapButton*>(widget()); }
+};
+
+}  // namespace
+
+QAccessibleInterface* MakeAccessible(MyBitmapButton* button) {
+  return new AccessibleBitmapButton(button);
 }
 
 }  // namespace vantorel

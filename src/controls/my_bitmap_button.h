@@ -5,6 +5,8 @@
 
 #include "controls/button_logic.h"
 
+class QAccessibleInterface;
+
 namespace vantorel {
 
 // A push button or two-state box drawn entirely from one picture strip, one frame per state.
@@ -24,6 +26,10 @@ class MyBitmapButton : public QWidget {
   int ControlId() const { return m_controlId; }
   ButtonState State() const { return m_machine.State(); }
   int FrameIndex() const;
+  bool TwoState() const { return m_twoState; }
+  // A press made without the mouse, by a screen reader: the same click report a completed
+  // click sends, and nothing while the button is disabled.
+  void Activate();
 
  signals:
   void clicked(int controlId);
@@ -48,5 +54,8 @@ class MyBitmapButton : public QWidget {
   bool m_twoState = false;
   bool m_checked = false;
 };
+
+// A push button or a check box as a screen reader knows one.
+QAccessibleInterface* MakeAccessible(MyBitmapButton* button);
 
 }  // namespace vantorel

@@ -1,5 +1,6 @@
 #include "controls/my_bitmap_progress.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 
 #include "controls/skin_geometry.h"
@@ -35,8 +36,11 @@ void MyBitmapProgress::SetRange(int lower, int upper) {
 }
 
 void MyBitmapProgress::SetPos(int position) {
+  if (position == m_position) return;
   m_position = position;
   update();
+  QAccessibleValueChangeEvent changed(this, position);
+  QAccessible::updateAccessibility(&changed);
 }
 
 void MyBitmapProgress::SetBarMode(BarMode mode) {
@@ -59,6 +63,37 @@ void MyBitmapProgress::paintEvent(QPaintEvent*) {
     const int l = qMin(*length, w - kCapWidth);
     painter.drawImage(QRect(kCapWidth, 0, l, h), bar, ToPixels(bar, QRect(w - l, 0, l, h)));
   }
+}
+
+namespace {
+
+class AccessibleProgress : public QAccessibleWidget, public QAccessibleValueInterface {
+ public:
+  explicit AccessibleProgress(MyBitmapProgress* progress)
+      : QAccessibleWidget(progress, QAccessible::ProgressBar) {}
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+  }
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value) return QString::number(Bar()->Pos());
+    return QAccessibleWidget::text(t);
+  }
+  QVariant currentValue() const override { return Bar()->Pos(); }
+  void setCurrentValue(const QVariant&) override {}  // only a run moves it
+  QVariant maximumValue() const override { return Bar()->Upper(); }
+  QVariant minimumValue() const override { return Bar()->Lower(); }
+  QVariant minimumStepSize() const override { return 1; }
+
+ private:
+  MyBitmapProgress* Bar() const { return static_cast<MyBitmapProgress*>(widget()); }
+};
+
+}  // namespace
+
+QAccessibleInterface* MakeAccessible(MyBitmapProgress* progress) {
+  return new AccessibleProgress(progress);
 }
 
 }  // namespace vantorel

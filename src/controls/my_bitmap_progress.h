@@ -5,6 +5,8 @@
 
 #include "controls/skin_geometry.h"
 
+class QAccessibleInterface;
+
 namespace vantorel {
 
 // A trough picture with a bar picture whose visible length follows the position; a second
@@ -19,6 +21,8 @@ class MyBitmapProgress : public QWidget {
   void SetPos(int position);
   void SetBarMode(BarMode mode);
   int Pos() const { return m_position; }
+  int Lower() const { return m_lower; }
+  int Upper() const { return m_upper; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -32,5 +36,8 @@ class MyBitmapProgress : public QWidget {
   int m_position = 0;
   BarMode m_mode = BarMode::kNormal;
 };
+
+// A progress bar with its value and range.
+QAccessibleInterface* MakeAccessible(MyBitmapProgress* progress);
 
 }  // namespace vantorel

@@ -216,10 +216,12 @@ void ClockController::SignalStarted() {
     std::lock_guard lock(m_mutex);
     m_transmitting = true;
   }
+  m_view.ShowTransmitting(true);
   SetActions(false);
 }
 
 void ClockController::SignalFinished() {
+  m_view.ShowTransmitting(false);
   {
     std::lock_guard lock(m_mutex);
     m_transmitting = false;

@@ -30,6 +30,8 @@ class ClockView {
   virtual void SetProgressPos(int position) = 0;
   virtual void SetProgressMode(BarMode mode) = 0;
   virtual void ShowActions(const ActionStates& states) = 0;
+  // A transmission starts or ends: what the eye sees flash, a screen reader is told.
+  virtual void ShowTransmitting(bool /*transmitting*/) {}
   // After a failed run: true when the user chose to go on with the computer's own clock.
   virtual bool AskUseComputerClock(Language language) = 0;
   // Runs the call on the view's thread and returns when it is done there. The calls above

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "res/help_layout.h"
 #include "res/resource_ids.h"
 #include "res/skin_catalog.h"
 #include "res/skin_words.h"
@@ -29,6 +30,10 @@ QString W(const Words& words, int language) {
   return QString::fromUtf8(words.In(language));
 }
 
+QRectF R(const Box& box) {
+  return QRectF(box.x, box.y, box.width, box.height);
+}
+
 // A calm dark theme: light text on slate, one accent.
 const QColor kText(240, 240, 240);
 const QColor kDim(150, 160, 170);
@@ -40,12 +45,7 @@ const QColor kAccentLight(77, 208, 195);
 const QColor kWarn(240, 173, 78);
 
 QFont Font(int language, int pixels, bool bold = false) {
-  QFont font(language == 1 ? QStringLiteral("WenQuanYi Micro Hei")
-                           : QStringLiteral("Liberation Sans"));
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  font.setStyleStrategy(QFont::PreferAntialias);
-  return font;
+  return SkinFont(language, pixels, bold);
 }
 
 // Every picture is drawn twice: once for a plain screen and once, with twice the pixels, for a
@@ -190,18 +190,18 @@ QImage MainBackground(int language) {
   Panel(p, QRectF(24, 146, 264, 376));        // around the signal area (32, 154; 248 x 360)
   Panel(p, QRectF(310, 38, 318, 212));        // state, progress, date and time
   Panel(p, QRectF(350, 340, 248, 248), 124);  // behind the clock (360, 350; 228 x 228)
-  Text(p, QRectF(24, 40, 264, 100), W(words::kMainHint, language), Font(language, 13), kDim,
+  Text(p, R(words::kMainHintBox), W(words::kMainHint, language), Font(language, 13), kDim,
        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
-  Text(p, QRectF(326, 112, 290, 16), W(words::kCalibration, language), Font(language, 11), kDim,
+  Text(p, R(words::kCalibrationBox), W(words::kCalibration, language), Font(language, 11), kDim,
        Qt::AlignLeft);
-  Text(p, QRectF(476, 262, 150, 56), W(words::kKeysHint, language), Font(language, 11), kDim,
+  Text(p, R(words::kKeysHintBox), W(words::kKeysHint, language), Font(language, 11), kDim,
        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
   // The caution belongs under the area that flashes.
   p.setPen(QPen(kWarn, 1.2));
   p.setBrush(Qt::NoBrush);
   p.drawEllipse(QRectF(28, 538, 16, 16));
   Text(p, QRectF(28, 538, 16, 16), QStringLiteral("!"), Font(0, 11, true), kWarn);
-  Text(p, QRectF(52, 530, 236, 60), W(words::kCaution, language), Font(language, 11), kDim,
+  Text(p, R(words::kCautionBox), W(words::kCaution, language), Font(language, 11), kDim,
        Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
   return Opaque(image);
 }
@@ -212,7 +212,7 @@ QImage DialogBackground(int width, int height, const QString& title, int languag
   if (!body.isEmpty()) {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    Text(p, QRectF(24, 44, width - 48, height - 100), body, Font(language, 14), kText,
+    Text(p, R(words::BodyBox(width, height)), body, Font(language, 14), kText,
          Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
   }
   return Opaque(image);
@@ -224,25 +224,25 @@ QImage WelcomeBackground(int language) {
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   const QFont font = Font(language, 13, true);
-  Text(p, QRectF(20, 65, 96, 34), W(words::kLanguage, language), font, kText,
+  Text(p, R(words::kWelcomeLanguageBox), W(words::kLanguage, language), font, kText,
        Qt::AlignLeft | Qt::AlignVCenter);
-  Text(p, QRectF(20, 124, 96, 34), W(words::kTimeZone, language), font, kText,
+  Text(p, R(words::kWelcomeZoneBox), W(words::kTimeZone, language), font, kText,
        Qt::AlignLeft | Qt::AlignVCenter);
-  Text(p, QRectF(359, 131, 70, 24), W(words::kDst, language), font, kText,
+  Text(p, R(words::kWelcomeDstBox), W(words::kDst, language), font, kText,
        Qt::AlignLeft | Qt::AlignVCenter);
-  Text(p, QRectF(52, 227, 180, 24), W(words::kDontShowAgain, language), Font(language, 12), kDim,
+  Text(p, R(words::kDontShowAgainBox), W(words::kDontShowAgain, language), Font(language, 12), kDim,
        Qt::AlignLeft | Qt::AlignVCenter);
   p.end();
   return Opaque(image);
 }
 
-QImage PageBackground(const QStringList& labels, const QList<int>& rows, int language) {
+QImage PageBackground(const QStringList& labels, const QList<Box>& boxes, int language) {
   QImage image = Canvas(440, 166);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   p.fillRect(image.rect(), kSlate);
   for (int i = 0; i < labels.size(); ++i) {
-    Text(p, QRectF(24, rows[i], 120, 24), labels[i], Font(language, 14, true), kText,
+    Text(p, R(boxes[i]), labels[i], Font(language, 14, true), kText,
          Qt::AlignLeft | Qt::AlignVCenter);
   }
   return Opaque(image);
@@ -251,12 +251,13 @@ QImage PageBackground(const QStringList& labels, const QList<int>& rows, int lan
 // Each label beside its own control: the zone list at (118, 35), 209 x 32, and the
 // daylight-saving box at (345, 42), 16 x 17, with its label to its right.
 QImage ZonePageBackground(int language) {
-  QImage image = PageBackground({W(words::kTimezonePage, language)}, {39}, language);
+  QImage image =
+      PageBackground({W(words::kTimezonePage, language)}, {words::kZonePageLabelBox}, language);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  Text(p, QRectF(367, 38, 70, 24), W(words::kDst, language), Font(language, 14, true), kText,
+  Text(p, R(words::kZonePageDstBox), W(words::kDst, language), Font(language, 14, true), kText,
        Qt::AlignLeft | Qt::AlignVCenter);
-  Text(p, QRectF(24, 84, 400, 60), W(words::kZoneNote, language), Font(language, 12), kDim,
+  Text(p, R(words::kZoneNoteBox), W(words::kZoneNote, language), Font(language, 12), kDim,
        Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
   p.end();
   return Opaque(image);
@@ -493,33 +494,21 @@ QImage TabStrip(int language) {
       kSlateDark);
 }
 
-// The help window's close button sits at (552, 10), 24 x 21: the band is drawn around it, its
-// centre line on the button's.
-constexpr int kHelpBand = 41;
-
 QImage HelpPage(int language) {
-  const bool zh = language == 1;
-  QImage image = Backdrop(593, 630, W(words::kHelpTitle, language), language, kHelpBand);
+  QImage image =
+      Backdrop(kHelpWidth, kHelpHeight, W(words::kHelpTitle, language), language, kHelpBand);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  const QFont heading = Font(language, zh ? 16 : 15, true);
-  const QFont body = Font(language, zh ? 14 : 13);
   const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
-  qreal y = kHelpBand + 14;
-  for (const words::HelpSection& words : words::kHelpSections) {
-    const QString headingText = W(words.heading, language);
-    const QString bodyText = W(words.body, language);
-    const QRectF headingBox(28, y, 537, 24);
-    Text(p, headingBox, headingText, heading, kAccentLight, flags);
-    y += QFontMetricsF(heading).height() + 4;
-    p.setFont(body);
-    const QRectF bodyBox = p.boundingRect(QRectF(28, y, 537, 400), flags, bodyText);
-    Text(p, QRectF(28, y, 537, bodyBox.height()), bodyText, body, kText, flags);
-    y += bodyBox.height() + 14;
+  const HelpLayout layout = LayOutHelp(language, &image);
+  for (const HelpBlock& block : layout.blocks) {
+    Text(p, block.headingBox, block.heading, layout.heading, kAccentLight, flags);
+    Text(p, block.bodyBox, block.body, layout.body, kText, flags);
   }
   // Help that runs off its page is a drawing fault: no picture, and the build stops on it.
-  if (y > 630 - 8) {
-    std::fprintf(stderr, "help page %d: the text runs to %.0f of 630\n", language, y);
+  if (layout.bottom > kHelpHeight - 8) {
+    std::fprintf(stderr, "help page %d: the text runs to %.0f of %d\n", language, layout.bottom,
+                 kHelpHeight);
     return {};
   }
   return Opaque(image);
@@ -647,7 +636,7 @@ QImage Draw(const SkinSpec& spec) {
       return TabStrip(lang);
     case kLanguagePageEn:
     case kLanguagePageZh:
-      return PageBackground({W(words::kLanguage, lang)}, {40}, lang);
+      return PageBackground({W(words::kLanguage, lang)}, {words::kLanguagePageLabelBox}, lang);
     case kServerPage:
       return PageBackground({}, {}, 0);
     case kServerList:

@@ -15,6 +15,14 @@ struct Words {
   constexpr const char* In(int language) const { return language == 1 ? chinese : english; }
 };
 
+// Where words are drawn in their picture, in the picture's units.
+struct Box {
+  int x;
+  int y;
+  int width;
+  int height;
+};
+
 // What a screen reader says for drawn words: the drawing spaces Chinese button labels out
 // ("更 新"), which a voice would read as a pause inside one word.
 std::string Spoken(std::string_view drawn);
@@ -27,13 +35,17 @@ inline constexpr Words kMainHint{
     "Hold the watch against the flashing area\nbelow, screen at full brightness,\nthen press "
     "Calibrate.",
     "将手表贴近下方闪烁区域，\n屏幕亮度调到最高，然后按“校 时”。"};
+inline constexpr Box kMainHintBox{24, 40, 264, 100};
 inline constexpr Words kCalibration{"Calibration", "校准进度"};
+inline constexpr Box kCalibrationBox{326, 112, 290, 16};
 inline constexpr Words kKeysHint{"Return: Calibrate\nAlt+Return: local clock",
                                  "回车键：校时\nAlt+回车：按本机时钟"};
+inline constexpr Box kKeysHintBox{476, 262, 150, 56};
 inline constexpr Words kCaution{
     "This area flashes quickly. If flashing light troubles you, do not look at it while it "
     "flashes.",
     "该区域会快速闪烁。闪光令您不适或有光敏性癫痫史时，请勿注视。"};
+inline constexpr Box kCautionBox{52, 530, 236, 60};
 inline constexpr Words kNotCalibrated{"Not calibrated", "未校准"};
 inline constexpr Words kCalibrated{"Calibrated", "已校准"};
 inline constexpr Words kUpdate{"Update", "更 新"};
@@ -60,6 +72,16 @@ inline constexpr Words kTimeZone{"Time zone", "时区"};
 inline constexpr Words kTimezonePage{"Timezone", "时区"};
 inline constexpr Words kDst{"DST", "夏令时"};
 inline constexpr Words kDontShowAgain{"Don't show again", "不再显示"};
+inline constexpr Box kDontShowAgainBox{52, 227, 180, 24};
+// The welcome dialog's labels, each beside its control.
+inline constexpr Box kWelcomeLanguageBox{20, 65, 96, 34};
+inline constexpr Box kWelcomeZoneBox{20, 124, 96, 34};
+inline constexpr Box kWelcomeDstBox{359, 131, 70, 24};
+// A settings page's label at the left of its row; the zone page's box and note.
+inline constexpr Box kZonePageLabelBox{24, 39, 120, 24};
+inline constexpr Box kLanguagePageLabelBox{24, 40, 120, 24};
+inline constexpr Box kZonePageDstBox{367, 38, 70, 24};
+inline constexpr Box kZoneNoteBox{24, 84, 400, 60};
 inline constexpr Words kZoneNote{
     "The chosen zone's standard time is shown and sent to the watch.\nTick DST while daylight "
     "saving is in force: one hour ahead.",
@@ -78,6 +100,10 @@ inline constexpr Words kPromptTitle{"Prompt", "警示"};
 inline constexpr Words kPromptQuestion{
     "Fail to connect to server. Do you want to calibrate with computer's time?",
     "无法连接服务器，是否用本机时间校时?"};
+// A dialog's body text, inset from its edges and below its band.
+inline constexpr Box BodyBox(int width, int height) {
+  return {24, 44, width - 48, height - 100};
+}
 inline constexpr Words kHelpTitle{"Help", "帮助"};
 
 struct HelpSection {

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QLabel>
+
+#include "res/skin_words.h"
+#include "settings/language.h"
+
+namespace vantorel {
+
+// The spoken form of drawn words in a window's language.
+QString SpokenText(const res::Words& words, Language language);
+
+// Words the skin draws, or the window paints, laid over them for a screen reader: it paints
+// nothing itself and takes no clicks, so the picture under it is what the eye sees, and its
+// place is the drawn words' place. A label given a buddy control names that control.
+class ReadableText : public QLabel {
+ public:
+  explicit ReadableText(QWidget* parent, const QRect& place = {});
+
+  void SetText(const QString& text);
+  // The text changes and a screen reader is told at once: for a state, not for a ticking time.
+  void Announce(const QString& text);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+// Every focusable control of a window, tabbed through as it is read: row by row from the
+// top, each row from the left.
+void TabInReadingOrder(QWidget* window);
+
+}  // namespace vantorel
