@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "app/accessibility.h"
 #include "app/termination.h"
 #include "controls/screen_fit.h"
 #include "controls/wnd_shadow.h"
@@ -14,6 +15,7 @@ void VantorelApp::Run() {
   OnTermination(qApp, [this] { Quit(); });
   WndShadow::Initialize();
   ScreenFit::Install();
+  InstallAccessibility();
   LoadSettings(&settings);
   if (settings.bWelcomeScreen != 0) {
     WelcomeDlg welcome(&settings);

@@ -75,7 +75,8 @@ namespace {
 
 class AccessibleSignalArea : public QAccessibleWidget {
  public:
-  explicit AccessibleSignalArea(SignalArea* area) : QAccessibleWidget(area, QAccessible::Animation) {}
+  explicit AccessibleSignalArea(SignalArea* area)
+      : QAccessibleWidget(area, QAccessible::Animation) {}
   QAccessible::State state() const override {
     QAccessible::State state = QAccessibleWidget::state();
     state.busy = static_cast<SignalArea*>(widget())->Flashing();

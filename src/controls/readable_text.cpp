@@ -31,6 +31,37 @@ void ReadableText::Announce(const QString& text) {
 
 void ReadableText::paintEvent(QPaintEvent*) {}
 
+ReadableText* WindowWords::Text(QWidget* parent, const res::Words& words, const res::Box& box) {
+  auto* text = new ReadableText(parent, QRect(box.x, box.y, box.width, box.height));
+  m_entries.push_back({text, &words, Kind::kText});
+  return text;
+}
+
+void WindowWords::Name(QWidget* control, const res::Words& words) {
+  m_entries.push_back({control, &words, Kind::kName});
+}
+
+void WindowWords::Describe(QWidget* control, const res::Words& words) {
+  m_entries.push_back({control, &words, Kind::kDescription});
+}
+
+void WindowWords::Show(Language language) {
+  for (const Entry& entry : m_entries) {
+    const QString spoken = SpokenText(*entry.words, language);
+    switch (entry.kind) {
+      case Kind::kText:
+        static_cast<ReadableText*>(entry.widget)->SetText(spoken);
+        break;
+      case Kind::kName:
+        entry.widget->setAccessibleName(spoken);
+        break;
+      case Kind::kDescription:
+        entry.widget->setAccessibleDescription(spoken);
+        break;
+    }
+  }
+}
+
 void TabInReadingOrder(QWidget* window) {
   QList<QWidget*> controls;
   for (QWidget* child : window->findChildren<QWidget*>()) {
@@ -44,7 +75,7 @@ void TabInReadingOrder(QWidget* window) {
   for (QWidget* control : controls) {
     if (rows.isEmpty() ||
         top(control).y() >= top(rows.last().first()).y() + rows.last().first()->height()) {
-      rows.append({});
+      rows.append(QList<QWidget*>());
     }
     rows.last().append(control);
   }

@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+#include <vector>
+
 #include "res/skin_words.h"
 #include "settings/language.h"
 
@@ -23,6 +25,26 @@ class ReadableText : public QLabel {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+};
+
+// A window's words for a screen reader: its readable texts and its controls' names and
+// descriptions, each given again in the window's language when that changes.
+class WindowWords {
+ public:
+  // A readable text of the words drawn in that box of the window's picture.
+  ReadableText* Text(QWidget* parent, const res::Words& words, const res::Box& box);
+  void Name(QWidget* control, const res::Words& words);
+  void Describe(QWidget* control, const res::Words& words);
+  void Show(Language language);
+
+ private:
+  enum class Kind { kText, kName, kDescription };
+  struct Entry {
+    QWidget* widget;
+    const res::Words* words;
+    Kind kind;
+  };
+  std::vector<Entry> m_entries;
 };
 
 // Every focusable control of a window, tabbed through as it is read: row by row from the

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "controls/readable_text.h"
+
 class QKeyEvent;
 
 namespace vantorel {
@@ -28,12 +30,16 @@ class SkinnedDialog : public QDialog {
   // come from; Escape is its Cancel. A control that takes Enter itself keeps it.
   void SetEnterAction(std::function<void()> action) { m_enter = std::move(action); }
 
+  // What the window shows, for a screen reader.
+  WindowWords& Words() { return m_words; }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
   int m_corner;
+  WindowWords m_words;
   std::function<void()> m_enter;
   QImage m_background;
   int m_shapeCuts = 0;

@@ -7,6 +7,7 @@
 #include "controls/my_bitmap_tab_ctrl.h"
 #include "dialogs/setting_pages.h"
 #include "res/resource_ids.h"
+#include "res/skin_words.h"
 
 namespace vantorel {
 namespace {
@@ -49,8 +50,13 @@ SettingDlg::SettingDlg(std::filesystem::path settingsFile, QWidget* owner,
   m_zonePage->SetSettings(&m_settings);
   m_serverPage->SetSettings(&m_settings);
   m_languagePage->OnLanguageChosen([this](Language language) { OnSettingLanguage(language); });
+  Words().Name(m_close, res::words::kClose);
+  Words().Name(m_ok, res::words::kOk);
+  Words().Name(m_cancel, res::words::kCancel);
+  Words().Name(m_restore, res::words::kRestore);
   SetLanguage(LanguageOf(m_settings.nSelLanguageIndex));
   SelectTab(kZoneTab);
+  TabInReadingOrder(this);
 
   connect(m_tabs, &MyBitmapTabCtrl::selectionChanged, this, &SettingDlg::SelectTab);
   connect(m_ok, &MyBitmapButton::clicked, this, &SettingDlg::OnOk);
@@ -69,6 +75,10 @@ void SettingDlg::SetLanguage(Language language) {
   m_restore->SetBitmap(InLanguage(language, res::kRestoreEn, res::kRestoreZh), kRedKey, false,
                        m_tabs->GetCurSel() == kServerTab);
   m_tabs->SetBitmap(InLanguage(language, res::kTabStripEn, res::kTabStripZh), kRedKey);
+  QStringList tabNames;
+  for (const res::Words& name : res::words::kTabs) tabNames << SpokenText(name, language);
+  m_tabs->SetTabNames(tabNames);
+  Words().Show(language);
   m_languagePage->SetLanguage(language);
   m_serverPage->SetLanguage(language);
   m_zonePage->SetLanguage(language);

@@ -10,6 +10,7 @@
 #include "controls/skinned_dialog.h"
 #include "dialogs/add_server_dlg.h"
 #include "res/resource_ids.h"
+#include "res/skin_words.h"
 #include "dialogs/zone_combo_list.h"
 #include "timezone/zone_time.h"
 
@@ -39,6 +40,10 @@ SettingNTPServer::SettingNTPServer(QWidget* parent)
   m_add->move(243, 35);
   m_edit->move(243, 78);
   m_delete->move(243, 123);
+  Words().Name(m_list, res::words::kServerList);
+  Words().Name(m_add, res::words::kAdd);
+  Words().Name(m_edit, res::words::kEdit);
+  Words().Name(m_delete, res::words::kDelete);
   SetLanguage(Language::kEnglish);
   m_prompt = [this](bool edit, const std::string& name,
                     Language language) -> std::optional<std::string> {
@@ -65,6 +70,7 @@ void SettingNTPServer::SetLanguage(Language language) {
                     true);
   m_delete->SetBitmap(InLanguage(language, res::kDeleteButtonEn, res::kDeleteButtonZh), kBlack,
                       false, true);
+  Words().Show(language);
 }
 
 void SettingNTPServer::Show() {
@@ -121,6 +127,11 @@ SettingTimezone::SettingTimezone(QWidget* parent, const platform::HostZone& host
   SetUpCombo(m_zones, res::kComboZonePage, qRgb(255, 69, 0));
   m_dst->move(345, 42);
   m_zones->move(118, 35);
+  namespace words = res::words;
+  Words().Text(this, words::kTimezonePage, words::kZonePageLabelBox)->setBuddy(m_zones);
+  Words().Text(this, words::kDst, words::kZonePageDstBox)->setBuddy(m_dst);
+  Words().Text(this, words::kZoneNote, words::kZoneNoteBox);
+  Words().Name(m_dst, words::kDst);
   connect(m_dst, &MyBitmapButton::clicked, this,
           [this] { m_dst->SetCheck(m_dst->GetCheck() == 0 ? 1 : 0); });
 }
@@ -135,6 +146,7 @@ void SettingTimezone::SetSettings(SettingsRecord* record) {
 void SettingTimezone::SetLanguage(Language language) {
   LoadBackground(InLanguage(language, res::kZonePageEn, res::kZonePageZh));
   FillZoneCombo(*m_zones, language, &m_selected, m_host);
+  Words().Show(language);
   update();
 }
 
@@ -152,6 +164,9 @@ SettingLanguage::SettingLanguage(QWidget* parent)
   m_languages->addItem(QStringLiteral("English"));
   m_languages->addItem(QStringLiteral("简体中文"));
   m_languages->setCurrentIndex(0);
+  Words()
+      .Text(this, res::words::kLanguage, res::words::kLanguagePageLabelBox)
+      ->setBuddy(m_languages);
   connect(m_languages, &MyBitmapCombobox::selectionChanged, this, [this](int index) {
     if (m_chosen) m_chosen(LanguageOfRow(index));
   });
@@ -172,6 +187,7 @@ void SettingLanguage::SetSettings(const int32_t* language) {
 
 void SettingLanguage::SetLanguage(Language language) {
   LoadBackground(InLanguage(language, res::kLanguagePageEn, res::kLanguagePageZh));
+  Words().Show(language);
 }
 
 }  // namespace vantorel

@@ -3,7 +3,9 @@
 #include "controls/skin_image.h"
 #include "controls/my_bitmap_button.h"
 #include "controls/my_bitmap_combobox.h"
+#include "controls/screen_fit.h"
 #include "res/resource_ids.h"
+#include "res/skin_words.h"
 #include "timezone/time_zone_table.h"
 #include "dialogs/zone_combo_list.h"
 #include "timezone/zone_time.h"
@@ -57,7 +59,23 @@ WelcomeDlg::WelcomeDlg(SettingsRecord* settings, QWidget* parent, const platform
   m_languages->addItem(QStringLiteral("English"));
   m_languages->addItem(QStringLiteral("简体中文"));
   m_languages->setCurrentIndex(IndexOf(m_language));
+  namespace words = res::words;
+  Words().Name(this, words::kWelcomeTitle);
+  Words().Text(this, words::kLanguage, words::kWelcomeLanguageBox)->setBuddy(m_languages);
+  Words().Text(this, words::kTimeZone, words::kWelcomeZoneBox)->setBuddy(m_zones);
+  Words().Text(this, words::kDst, words::kWelcomeDstBox)->setBuddy(m_dst);
+  Words().Text(this, words::kDontShowAgain, words::kDontShowAgainBox)->setBuddy(m_showAgain);
+  Words().Name(m_dst, words::kDst);
+  Words().Name(m_showAgain, words::kDontShowAgain);
+  Words().Name(m_close, words::kClose);
+  Words().Name(m_ok, words::kOk);
+  Words().Name(m_cancel, words::kCancel);
   SetLanguage();
+  TabInReadingOrder(this);
+  // Placed before its native window exists, which is then made where it shows: a window the
+  // dialog's own centring moves once it is made keeps, under some window managers, the
+  // position it was made at as its idea of where it is, and tells a screen reader so.
+  if (parent == nullptr) CenterOnScreen(this);
 
   for (MyBitmapButton* box : {m_dst, m_showAgain}) {
     connect(box, &MyBitmapButton::clicked, this,
@@ -81,6 +99,7 @@ void WelcomeDlg::SetLanguage() {
                   true);
   m_cancel->SetBitmap(InLanguage(m_language, res::kWelcomeCancelEn, res::kWelcomeCancelZh), kRedKey,
                       false, true);
+  Words().Show(m_language);
   update();
 }
 

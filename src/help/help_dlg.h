@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
+
 #include "controls/skinned_dialog.h"
 #include "settings/language.h"
 
@@ -26,6 +29,9 @@ class HelpDlg : public SkinnedDialog {
   MyBitmapButton* CloseButton() const { return m_close; }
 
  private:
+  void PlaceSections();
+
+  QList<QPair<ReadableText*, ReadableText*>> m_sections;
   MyHyperLink* m_link;
   MyBitmapButton* m_close;
   bool m_shown = false;

@@ -25,6 +25,7 @@
 #include "help/help_dlg.h"
 #include "res/resource_ids.h"
 #include "res/skin_catalog.h"
+#include "res/skin_words.h"
 #include "res/skins.h"
 
 namespace vantorel {
@@ -109,6 +110,7 @@ VantorelDlg::VantorelDlg(MainWindowServices services, QWidget* parent)
                          qRgb(255, 255, 255));
   m_progress->SetRange(0, kProgressUpper);
   m_progress->SetPos(0);
+  GiveWords();
 
   CenterOnScreen(this);  // before the shadow makes the native window: see CenterOnScreen
   m_shadow = std::make_unique<WndShadow>();
@@ -205,6 +207,42 @@ void VantorelDlg::PlaceControls() {
   m_signal->move(32, 154);
 }
 
+// What the window shows, for a screen reader: the drawn words where they are drawn, and the
+// painted time, date, weekday and state where they are painted.
+void VantorelDlg::GiveWords() {
+  namespace words = res::words;
+  m_words.Name(this, words::kTitle);
+  m_words.Name(m_close, words::kClose);
+  m_words.Name(m_setting, words::kSetting);
+  m_words.Name(m_minimise, words::kMinimise);
+  m_words.Name(m_help, words::kHelpButton);
+  m_words.Name(m_update, words::kUpdate);
+  m_words.Name(m_calibrate, words::kCalibrate);
+  m_words.Name(m_signal, words::kSignalArea);
+  m_words.Describe(m_signal, words::kCaution);
+  m_words.Text(this, words::kMainHint, words::kMainHintBox);
+  m_words.Text(this, words::kCalibration, words::kCalibrationBox)->setBuddy(m_progress);
+  m_words.Name(m_progress, words::kCalibration);
+  m_words.Text(this, words::kKeysHint, words::kKeysHintBox);
+  m_words.Text(this, words::kCaution, words::kCautionBox);
+  m_stateReadable = new ReadableText(this, QRect(kLabelAt, QSize(kLabel.width, kLabel.height)));
+  m_timeReadable = new ReadableText(this, kTimeRect);
+  m_dateReadable = new ReadableText(this, kDateRect);
+  m_weekdayReadable = new ReadableText(this, kWeekdayRect);
+  m_words.Describe(m_timeReadable, words::kTime);
+  m_words.Describe(m_dateReadable, words::kDate);
+  m_words.Describe(m_weekdayReadable, words::kWeekday);
+  TabInReadingOrder(this);
+}
+
+void VantorelDlg::ShowWords() {
+  m_words.Show(m_language);
+  if (!m_stateReadable) return;
+  m_stateReadable->Announce(SpokenText(
+      m_labelCalibrated ? res::words::kCalibrated : res::words::kNotCalibrated, m_language));
+  m_weekdayReadable->SetText(m_weekdayShown ? WeekdayText() : QString());
+}
+
 void VantorelDlg::ApplyLanguage(Language language) {
   m_language = language;
   LoadBackground(InLanguage(language, res::kMainBackgroundEn, res::kMainBackgroundZh));
@@ -212,9 +250,7 @@ void VantorelDlg::ApplyLanguage(Language language) {
                          kRedKey, false, true);
   m_update->SetBitmap(InLanguage(language, res::kUpdateButtonEn, res::kUpdateButtonZh), kRedKey,
                       false, true);
-  m_setting->setAccessibleName(InLanguage(language, "Setting", "设 置"));
-  m_calibrate->setAccessibleName(InLanguage(language, "Calibrate", "校 时"));
-  m_update->setAccessibleName(InLanguage(language, "Update", "更 新"));
+  ShowWords();
 }
 
 void VantorelDlg::LoadBackground(int id) {
@@ -340,6 +376,7 @@ void VantorelDlg::ShowTime(std::string_view text, const platform::SystemTime* ha
     m_analog->SetTime(hands);
     m_analog->Redraw();
     update(kTimeRect);
+    if (m_timeReadable) m_timeReadable->SetText(m_timeText);
   });
 }
 
@@ -348,6 +385,7 @@ void VantorelDlg::ShowDate(std::string_view text) {
     m_dateText = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     ComposeDateBitmap();
     update(kDateRect);
+    if (m_dateReadable) m_dateReadable->SetText(m_dateText);
   });
 }
 
@@ -356,6 +394,7 @@ void VantorelDlg::ShowWeekday(std::optional<int> weekday) {
     if (weekday) m_weekday = *weekday;
     m_weekdayShown = weekday.has_value();
     update(kWeekdayRect);
+    ShowWords();
   });
 }
 
@@ -364,6 +403,7 @@ void VantorelDlg::ShowCalibrated(bool calibrated) {
     if (calibrated == m_labelCalibrated && m_labelFrame >= 0) return;
     DrawStateLabel(calibrated);
     update(QRect(kLabelAt, QSize(kLabel.width, kLabel.height)));
+    ShowWords();
   });
 }
 
@@ -373,6 +413,10 @@ void VantorelDlg::ShowActions(const ActionStates& states) {
     m_update->setEnabled(states.update);
     m_correctEnabled = states.correct;
   });
+}
+
+void VantorelDlg::ShowTransmitting(bool transmitting) {
+  OnUiThread([&] { m_signal->SetFlashing(transmitting); });
 }
 
 void VantorelDlg::SetProgressRange(int lower, int upper) {

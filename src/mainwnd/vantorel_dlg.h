@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+#include "controls/readable_text.h"
 #include "mainwnd/clock_controller.h"
 #include "mainwnd/clock_view.h"
 
@@ -98,6 +99,7 @@ class VantorelDlg : public QDialog, public ClockView {
   void SetProgressPos(int position) override;
   void SetProgressMode(BarMode mode) override;
   void ShowActions(const ActionStates& states) override;
+  void ShowTransmitting(bool transmitting) override;
   bool AskUseComputerClock(Language language) override;
   void OnViewThread(const std::function<void()>& call) override;
 
@@ -109,6 +111,8 @@ class VantorelDlg : public QDialog, public ClockView {
 
  private:
   void ApplyLanguage(Language language);
+  void GiveWords();
+  void ShowWords();
   void LoadBackground(int id);
   void DrawStateLabel(bool calibrated);
   void ComposeDateBitmap();
@@ -148,6 +152,11 @@ class VantorelDlg : public QDialog, public ClockView {
   QString m_timeText;
   QString m_dateText;
 
+  WindowWords m_words;
+  ReadableText* m_timeReadable = nullptr;
+  ReadableText* m_dateReadable = nullptr;
+  ReadableText* m_weekdayReadable = nullptr;
+  ReadableText* m_stateReadable = nullptr;
   MyBitmapButton* m_close;
   MyBitmapButton* m_setting;
   MyBitmapButton* m_minimise;
