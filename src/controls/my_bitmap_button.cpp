@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include "controls/skin_image.h"
 
@@ -136,7 +137,10 @@ class AccessibleBitmapButton : public QAccessibleWidget {
   }
   void doAction(const QString& action) override {
     if (action == pressAction() || action == toggleAction()) {
-      Button()->Activate();
+      // After the screen reader has its answer: a click may open a modal window, and the
+      // answer goes out only once the events already posted have run, which a queued call
+      // would run before it.
+      QTimer::singleShot(0, Button(), &MyBitmapButton::Activate);
     } else {
       QAccessibleWidget::doAction(action);
     }

@@ -5,6 +5,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "controls/readable_text.h"
+#include "res/skin_words.h"
+
 namespace vantorel {
 namespace {}
 
@@ -14,6 +17,7 @@ AddServerDlg::AddServerDlg(bool editMode, const std::string& name, Language lang
   auto* cancel = new QPushButton(InLanguage(language, "Cancel", "取消"), this);
   m_ok->setText(InLanguage(language, "OK", "确定"));
   m_ok->setDefault(true);
+  m_edit->setAccessibleName(SpokenText(res::words::kServerName, language));
   if (editMode) {
     m_edit->setText(QString::fromStdString(name));
     setWindowTitle(InLanguage(language, "Edit NTP Server", "编辑NTP服务器地址"));

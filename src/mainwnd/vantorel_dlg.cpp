@@ -50,11 +50,6 @@ constexpr int kDashAt = 140;
 constexpr int kDashWidth = 20;
 constexpr int kDashAdvance = 19;  // the dash overlaps the next glyph by a pixel
 
-const char* const kWeekdaysEn[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                    "Thursday", "Friday", "Saturday"};
-const char* const kWeekdaysZh[7] = {"星期日", "星期一", "星期二", "星期三",
-                                    "星期四", "星期五", "星期六"};
-
 // A font whose cell (ascent plus descent) is the given height, as a positive height means to
 // the platform the skins come from: the em size in the proportion of the face's own metrics,
 // rounded down so the cell never grows past the height.
@@ -358,7 +353,7 @@ void TimerSchedule::Start(std::chrono::milliseconds period, std::function<void()
 }
 
 QString VantorelDlg::WeekdayText() const {
-  return QString::fromUtf8(InLanguage(m_language, kWeekdaysEn, kWeekdaysZh)[m_weekday]);
+  return QString::fromUtf8(res::words::kWeekdays[m_weekday].In(IndexOf(m_language)));
 }
 
 void VantorelDlg::ShowLanguage(Language language) {

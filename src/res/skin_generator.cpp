@@ -314,10 +314,8 @@ QImage Weekdays() {
   QImage drawing = Canvas(spec.width, spec.height);
   QPainter p(&drawing);
   p.setRenderHint(QPainter::Antialiasing);
-  const QString names[7] = {QStringLiteral("星期日"), QStringLiteral("星期一"),
-                            QStringLiteral("星期二"), QStringLiteral("星期三"),
-                            QStringLiteral("星期四"), QStringLiteral("星期五"),
-                            QStringLiteral("星期六")};
+  QString names[7];
+  for (int d = 0; d < 7; ++d) names[d] = W(words::kWeekdays[d], 1);
   const FrameSize size = FrameOf(kWeekdayZh);
   for (int d = 0; d < spec.frames; ++d)
     Text(p, QRectF(d * size.width, 0, size.width, size.height), names[d], Font(1, 18), kText);

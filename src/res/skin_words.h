@@ -48,6 +48,16 @@ inline constexpr Words kCaution{
 inline constexpr Box kCautionBox{52, 530, 236, 60};
 inline constexpr Words kNotCalibrated{"Not calibrated", "未校准"};
 inline constexpr Words kCalibrated{"Calibrated", "已校准"};
+// Sunday first; the Chinese ones are pictures, the English ones painted.
+inline constexpr std::array<Words, 7> kWeekdays{{
+    {"Sunday", "星期日"},
+    {"Monday", "星期一"},
+    {"Tuesday", "星期二"},
+    {"Wednesday", "星期三"},
+    {"Thursday", "星期四"},
+    {"Friday", "星期五"},
+    {"Saturday", "星期六"},
+}};
 inline constexpr Words kUpdate{"Update", "更 新"};
 inline constexpr Words kCalibrate{"Calibrate", "校 时"};
 
@@ -61,7 +71,7 @@ inline constexpr Words kSignalArea{"Signal area", "信号区域"};
 inline constexpr Words kTime{"Time", "时间"};
 inline constexpr Words kDate{"Date", "日期"};
 inline constexpr Words kWeekday{"Weekday", "星期"};
-inline constexpr Words kSettings{"Settings", "设置"};
+inline constexpr Words kServerName{"Server name or address", "服务器名称或地址"};
 
 // The dialogs.
 inline constexpr Words kOk{"OK", "确 定"};

@@ -2,6 +2,7 @@
 """The program as a screen reader sees it, over the accessibility bus.
 
   a11y.py tree                      every window's tree: one line per object, indented
+                                    (a long list's first rows; A11Y_WHOLE_LISTS=1 all)
   a11y.py press WINDOW ROLE NAME    runs the object's first action (press, toggle, switch)
   a11y.py wait-name ROLE NAME SECS  waits for a name-changed event that gives that name
   a11y.py check LANGUAGE < TABLE     every row of the table for that language is in the tree
@@ -11,6 +12,7 @@
 A line of the tree reads: role "name" [states] @x,y wxh = "text" {value}, with what the
 object does after "do:". An object is found by the window's title, its role and its name.
 """
+import os
 import sys
 import time
 
@@ -94,7 +96,8 @@ def walk(obj, depth, out):
     children = [c for c in obj if c is not None and (
         c.getState().contains(pyatspi.STATE_SHOWING) or c.getRole() in ITEMS)]
     # A long list reads the same from its first rows; the rest only lengthens the record.
-    long_list = obj.getRole() in (pyatspi.ROLE_LIST, pyatspi.ROLE_LIST_BOX) and len(children) > 4
+    long_list = (obj.getRole() in (pyatspi.ROLE_LIST, pyatspi.ROLE_LIST_BOX)
+                 and len(children) > 4 and not os.environ.get("A11Y_WHOLE_LISTS"))
     shown = children[:3] if long_list else children
     for child in shown:
         walk(child, depth + 1, out)
