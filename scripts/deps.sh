@@ -10,6 +10,7 @@ packages=(
   lintian appstream desktop-file-utils man-db bsdextrautils iproute2
   g++-mingw-w64-x86-64-posix googletest wine wine64
   fonts-liberation2 fonts-wqy-microhei
+  dbus-daemon dbus-bin at-spi2-core python3-pyatspi
 )
 
 missing=()

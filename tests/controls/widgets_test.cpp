@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
@@ -101,6 +102,19 @@ TEST(MyBitmapButton, ClicksOnlyFromAPressReleasedInside) {
   for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_A})
     QTest::keyClick(&button, key);
   EXPECT_EQ(clicks.count(), before);
+
+  // A screen reader's press is one click, made once its call has returned; none while
+  // the button is disabled.
+  QAccessibleActionInterface* actions =
+      QAccessible::queryAccessibleInterface(&button)->actionInterface();
+  actions->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(clicks.count(), before);
+  QTest::qWait(20);
+  EXPECT_EQ(clicks.count(), before + 1);
+  button.setEnabled(false);
+  actions->doAction(QAccessibleActionInterface::pressAction());
+  QTest::qWait(20);
+  EXPECT_EQ(clicks.count(), before + 1);
 }
 
 // Bar length as the screen shows it: the bar's right end lands at x = 5 + length - 1, less
@@ -130,9 +144,14 @@ TEST(MyBitmapProgress, BarLengthFollowsThePosition) {
     int position;
     int length;
   };
+  QAccessibleValueInterface* value =
+      QAccessible::queryAccessibleInterface(&progress)->valueInterface();
+  ASSERT_NE(value, nullptr);
+  EXPECT_EQ(value->maximumValue().toInt(), 48);
   for (const Case& c : {Case{0, 5}, Case{24, 122}, Case{48, 240}, Case{60, 240}, Case{-1, 5}}) {
     progress.SetPos(c.position);
     EXPECT_EQ(GrabbedBarLength(progress, trough, bar), c.length) << c.position;
+    EXPECT_EQ(value->currentValue().toInt(), c.position);
   }
   progress.SetPos(24);
   const QImage ordinary = progress.grab().toImage();

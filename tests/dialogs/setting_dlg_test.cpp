@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QTest>
 
 #include "controls/my_bitmap_button.h"
@@ -169,6 +170,61 @@ TEST(WelcomeDlg, AnswersGoIntoTheRecordOnOk) {
   EXPECT_EQ(record.bDST, 1);
   EXPECT_EQ(record.nSelLanguageIndex, 1);
   EXPECT_EQ(record.nSelTimeZoneIndex, 56);
+}
+
+// What a screen reader finds: each control in its role, named in the dialog's language and
+// renamed when that changes, and its action doing what a click does.
+TEST(SettingDlg, AScreenReaderFindsEachControlNamedAndWorking) {
+  Settings s("[Vantorel]\nbDST=0\n");
+  SettingDlg dlg(s.file, nullptr, kChina);
+  dlg.show();
+  QAccessibleInterface* tabs = QAccessible::queryAccessibleInterface(dlg.Tabs());
+  struct Row {
+    QAccessibleInterface* object;
+    QAccessible::Role role;
+    const char* english;
+    const char* chinese;
+  };
+  for (const int language : {1, 0}) {
+    dlg.SetLanguage(LanguageOf(language));
+    const Row rows[] = {
+        {QAccessible::queryAccessibleInterface(dlg.RestoreButton()), QAccessible::Button,
+         "Restore defaults", "恢复默认"},
+        {QAccessible::queryAccessibleInterface(dlg.ZonePage()->Dst()), QAccessible::CheckBox, "DST",
+         "夏令时"},
+        {QAccessible::queryAccessibleInterface(dlg.ServerPage()->List()), QAccessible::List,
+         "NTP servers", "NTP 服务器"},
+        {tabs, QAccessible::PageTabList, "", ""},
+        {tabs->child(1), QAccessible::PageTab, "NTP Server", "NTP 服务器"},
+        {tabs->child(2), QAccessible::PageTab, "Language", "语言"},
+    };
+    for (const Row& row : rows) {
+      ASSERT_NE(row.object, nullptr);
+      EXPECT_EQ(row.object->role(), row.role) << row.english;
+      EXPECT_EQ(row.object->text(QAccessible::Name),
+                QString::fromUtf8(language == 1 ? row.chinese : row.english));
+    }
+  }
+  EXPECT_EQ(tabs->childCount(), 3);
+  EXPECT_TRUE(tabs->child(0)->state().selected);
+
+  // A tab's press shows its page; the box's toggle ticks it, as its owner answers a click.
+  tabs->child(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_TRUE(dlg.ServerPage()->isVisible());
+  EXPECT_TRUE(tabs->child(1)->state().selected);
+  EXPECT_FALSE(tabs->child(0)->state().selected);
+  QAccessibleInterface* dst = QAccessible::queryAccessibleInterface(dlg.ZonePage()->Dst());
+  EXPECT_FALSE(dst->state().checked);
+  dst->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  QTest::qWait(20);
+  EXPECT_TRUE(dst->state().checked);
+  EXPECT_EQ(dlg.ZonePage()->Dst()->GetCheck(), 1);
+  // Nothing to press on a disabled button.
+  dlg.RestoreButton()->setEnabled(false);
+  EXPECT_FALSE(QAccessible::queryAccessibleInterface(dlg.RestoreButton())
+                   ->actionInterface()
+                   ->actionNames()
+                   .contains(QAccessibleActionInterface::pressAction()));
 }
 
 }  // namespace

@@ -194,6 +194,8 @@ for lang in 0 1; do
   # The help: its sections readable; its close button pressed on the bus closes it.
   a11y press "$main" push-button "$(pick Help 帮助)"
   check "$l: the help's sections" eventually 5 meets help_table
+  help=$(find_window '^(Help|帮助)$' 5)
+  check "$l: the help is where the screen shows it" placed "$help" "$(pick Help 帮助)" push-button "$(pick Close 关闭)" 552 10
   a11y press "$(pick Help 帮助)" push-button "$(pick Close 关闭)"
   check "$l: the help's Close on the bus closes it" \
     eventually 3 eval '[[ -z "$(xdotool search --onlyvisible --name "^Help$" 2>/dev/null)" ]]'
@@ -242,6 +244,7 @@ for lang in 0 1; do
   prompt=$(find_window "^$(pick Prompt 警示)\$" 20)
   check "$l: a run without servers asks, and the question can be read" \
     eval '[[ -n "$prompt" ]] && eventually 3 meets prompt_table'
+  check "$l: the prompt is where the screen shows it" placed "$prompt" "$(pick Prompt 警示)" push-button "$(pick OK 确定)" 242 224
   a11y press "$(pick Prompt 警示)" push-button "$(pick Cancel 取消)"
   check "$l: Cancel on the bus answers it" \
     eventually 3 eval '[[ -z "$(xdotool search --onlyvisible --name "^$(pick Prompt 警示)\$" 2>/dev/null)" ]]'

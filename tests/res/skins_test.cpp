@@ -7,6 +7,7 @@
 
 #include "res/resource_ids.h"
 #include "res/skin_catalog.h"
+#include "res/skin_words.h"
 
 namespace vantorel {
 namespace {
@@ -26,6 +27,19 @@ TEST(Skins, EveryCataloguedPictureLoadsWithItsSizeAndFrames) {
     EXPECT_EQ(image.height(), spec.height) << spec.id;
     EXPECT_EQ(spec.width % spec.frames, 0) << spec.id;
     EXPECT_FALSE(image.hasAlphaChannel()) << spec.id;  // transparency is the key colour's job
+  }
+}
+
+// Only the spaces that space a Chinese word out in a picture go; a space beside a Latin word
+// is a word's end.
+TEST(SkinWords, SpokenWithoutTheDrawingsSpaces) {
+  for (const auto& [drawn, spoken] : {std::pair{"更 新", "更新"},
+                                      {"按“校 时”。", "按“校时”。"},
+                                      {"NTP 服务器", "NTP 服务器"},
+                                      {"Vantorel 校时", "Vantorel 校时"},
+                                      {"Restore defaults", "Restore defaults"},
+                                      {" 更 ", " 更 "}}) {
+    EXPECT_EQ(res::Spoken(drawn), spoken) << drawn;
   }
 }
 
