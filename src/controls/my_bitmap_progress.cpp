@@ -80,10 +80,8 @@ class AccessibleProgress : public QAccessibleWidget, public QAccessibleValueInte
     if (t == QAccessible::Value) return QString::number(Bar()->Pos());
     return QAccessibleWidget::text(t);
   }
-  // Only a run moves the bar: nothing to offer a screen reader but its value.
-  QStringList actionNames() const override { return {}; }
   QVariant currentValue() const override { return Bar()->Pos(); }
-  void setCurrentValue(const QVariant&) override {}
+  void setCurrentValue(const QVariant&) override {}  // only a run moves the bar
   QVariant maximumValue() const override { return Bar()->Upper(); }
   QVariant minimumValue() const override { return Bar()->Lower(); }
   QVariant minimumStepSize() const override { return 1; }
