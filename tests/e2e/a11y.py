@@ -8,6 +8,7 @@
   a11y.py check LANGUAGE < TABLE     every row of the table for that language is in the tree
   a11y.py where WINDOW ROLE NAME     the object's place on the screen: x y width height
   a11y.py focused                    the focused object's role and name
+  a11y.py label WINDOW ROLE NAME     the names of the objects that label it
 
 A line of the tree reads: role "name" [states] @x,y wxh = "text" {value}, with what the
 object does after "do:". An object is found by the window's title, its role and its name.
@@ -158,6 +159,11 @@ def main(argv):
     elif argv[1] == "where":
         ext = find(argv[2], argv[3], argv[4]).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         print(ext.x, ext.y, ext.width, ext.height)
+    elif argv[1] == "label":
+        for relation in find(argv[2], argv[3], argv[4]).getRelationSet():
+            if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+                for i in range(relation.getNTargets()):
+                    print(relation.getTarget(i).name)
     elif argv[1] == "focused":
         for window in windows(application()):
             stack = [window]

@@ -211,6 +211,9 @@ for lang in 0 1; do
   check "$l: Setting on the bus opens the settings" test -n "$settings"
   wait_managed "$settings"
   check "$l: the settings' objects" meets settings_table
+  zone_combo=$(a11y tree | sed -n 's/^    combo-box "\([^"]*\)".*/\1/p' | head -n 1)
+  check "$l: the zone list is labelled by its drawn label" \
+    test "$(a11y label "$settings_name" combo-box "$zone_combo")" = "$(pick Timezone 时区)"
   check "$l: the settings are where the screen shows them" placed "$settings" "$settings_name" push-button "$(pick OK 确定)" 210 231
   box=$(looks "$settings" 345 107 16 17)
   a11y press "$settings_name" check-box "$(pick DST 夏令时)"
