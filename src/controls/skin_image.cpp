@@ -1,6 +1,7 @@
 #include "controls/skin_image.h"
 
 #include <QAbstractScrollArea>
+#include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
 #include <QRegion>
@@ -54,11 +55,37 @@ void SkinScrollBars(QAbstractScrollArea* list) {
 }
 
 void CutRoundedShape(QWidget* window, QSize size, int cornerEllipse) {
-  window->resize(size);
+  // Exactly its picture's size, which a tiling compositor reads as a window to float, not to
+  // stretch over the screen.
+  window->setFixedSize(size);
   QPainterPath outline;
   outline.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)), cornerEllipse / 2.0,
                          cornerEllipse / 2.0);
   window->setMask(QRegion(outline.toFillPolygon().toPolygon()));
+}
+
+void MakeTranslucent(QWidget* window) {
+  window->setAttribute(Qt::WA_TranslucentBackground);
+}
+
+QImage WithRoundCorners(const QImage& picture, int cornerEllipse) {
+  QImage rounded = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  const QSize size = LogicalSize(picture);
+  QPainterPath outline;
+  outline.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)), cornerEllipse / 2.0,
+                         cornerEllipse / 2.0);
+  // Kept where the outline covers a pixel, in proportion: the corners' edge pixels blend.
+  QImage inside(rounded.size(), QImage::Format_ARGB32_Premultiplied);
+  inside.setDevicePixelRatio(rounded.devicePixelRatio());
+  inside.fill(Qt::transparent);
+  QPainter outlinePainter(&inside);
+  outlinePainter.setRenderHint(QPainter::Antialiasing);
+  outlinePainter.fillPath(outline, Qt::black);
+  outlinePainter.end();
+  QPainter painter(&rounded);
+  painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+  painter.drawImage(QPoint(0, 0), inside);
+  return rounded;
 }
 
 }  // namespace vantorel

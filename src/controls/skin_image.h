@@ -32,7 +32,16 @@ inline constexpr int kSkinScrollBarWidth = 8;
 void SkinScrollBars(QAbstractScrollArea* list);
 
 // Sizes a frameless window to its picture and cuts it to a rectangle whose corners are
-// ellipses of that size.
+// ellipses of that size: its shape where the window system cuts shapes, and at least the
+// place it takes clicks where it does not (Wayland).
 void CutRoundedShape(QWidget* window, QSize size, int cornerEllipse);
+
+// A skinned window whose corners are transparent where its pixels are composited (always on
+// Wayland, under a compositing manager on X11), so the desktop shows through them smoothly;
+// where nothing composites, the shape alone cuts them. Before the window's native window is
+// made.
+void MakeTranslucent(QWidget* window);
+// The picture with its corners, ellipses of that size, made transparent with smooth edges.
+QImage WithRoundCorners(const QImage& picture, int cornerEllipse);
 
 }  // namespace vantorel

@@ -11,6 +11,7 @@ namespace vantorel {
 
 SkinnedDialog::SkinnedDialog(QWidget* parent, Qt::WindowFlags flags, int cornerEllipse)
     : QDialog(parent, flags | Qt::FramelessWindowHint), m_corner(cornerEllipse) {
+  MakeTranslucent(this);
   new WindowDrag(this);
 }
 
@@ -18,6 +19,7 @@ void SkinnedDialog::LoadBackground(int id) {
   QImage picture = LoadSkin(id);
   if (picture.isNull()) return;
   m_background = std::move(picture);
+  m_face = WithRoundCorners(m_background, m_corner);
   if (m_shapeCuts == 0) {
     CutRoundedShape(this, LogicalSize(m_background), m_corner);
     ++m_shapeCuts;
@@ -40,9 +42,9 @@ void SkinnedDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void SkinnedDialog::paintEvent(QPaintEvent*) {
-  if (m_background.isNull()) return;
+  if (m_face.isNull()) return;
   QPainter painter(this);
-  painter.drawImage(QPoint(0, 0), m_background);
+  painter.drawImage(QPoint(0, 0), m_face);
 }
 
 }  // namespace vantorel

@@ -41,7 +41,8 @@ class SkinnedDialog : public QDialog {
   int m_corner;
   WindowWords m_words;
   std::function<void()> m_enter;
-  QImage m_background;
+  QImage m_background;  // as loaded
+  QImage m_face;        // as painted: its corners transparent
   int m_shapeCuts = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QWidget>
+#include <QWindow>
 
 namespace vantorel {
 
@@ -15,6 +16,13 @@ bool WindowDrag::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress: {
       auto* mouse = static_cast<QMouseEvent*>(event);
       if (mouse->button() != Qt::LeftButton) return false;
+      // The window system moves the window where it can: on Wayland nothing else can, and
+      // under a compositor that places windows itself a move of the program's own is undone.
+      QWindow* handle = m_window->windowHandle();
+      if (handle != nullptr && handle->startSystemMove()) {
+        m_dragging = false;
+        return true;
+      }
       m_grab = mouse->globalPosition().toPoint() - m_window->frameGeometry().topLeft();
       m_dragging = true;
       return true;

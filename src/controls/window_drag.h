@@ -7,7 +7,8 @@ class QWidget;
 
 namespace vantorel {
 
-// Lets a frameless window be dragged by any point of its own surface (not its controls).
+// Lets a frameless window be dragged by any point of its own surface (not its controls): by
+// the window system where it offers that, else by moving the window with the pointer.
 class WindowDrag : public QObject {
  public:
   explicit WindowDrag(QWidget* window);

@@ -81,6 +81,7 @@ VantorelDlg::VantorelDlg(MainWindowServices services, QWidget* parent)
       m_signal(new SignalArea(this, *m_services.clock)),
       m_controller(*this, m_schedule, m_services) {
   setWindowTitle(QStringLiteral("QUMRA"));
+  MakeTranslucent(this);
   // The clock faces are the same in both languages: measured once.
   m_timeFont = ClockFont(kTimeCellHeight, QFont::Normal);
   m_weekdayFont = ClockFont(kWeekdayCellHeight, QFont::Thin);
@@ -251,7 +252,7 @@ void VantorelDlg::ApplyLanguage(Language language) {
 void VantorelDlg::LoadBackground(int id) {
   QImage picture = LoadSkin(id);
   if (picture.isNull()) return;
-  m_skin = picture.convertToFormat(QImage::Format_RGB32);
+  m_skin = WithRoundCorners(picture, kCorner);
   DrawStateLabel(m_labelCalibrated);
   if (!m_shaped) {
     CutRoundedShape(this, LogicalSize(m_skin), kCorner);

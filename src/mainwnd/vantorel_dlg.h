@@ -136,7 +136,7 @@ class VantorelDlg : public QDialog, public ClockView {
 
   QFont m_timeFont;
   QFont m_weekdayFont;
-  QImage m_skin;        // the background as loaded
+  QImage m_skin;        // the background as loaded, its corners transparent
   QImage m_background;  // with the state label drawn in
   QImage m_weekdays;    // Chinese weekday frames
   QImage m_digits;      // the date digit strip

@@ -162,6 +162,31 @@ TEST(MyBitmapProgress, BarLengthFollowsThePosition) {
   EXPECT_NE(reversed.pixel(120, 6) & 0xFFFFFF, trough.pixel(120, 6) & 0xFFFFFF);
 }
 
+// The desktop shows through a skinned window's corners where its pixels are composited: the
+// corner clear, the curve's edge part-covered, the rest as drawn, at either scale.
+TEST(SkinImage, RoundCornersClearTheCornersOnly) {
+  for (const qreal scale : {1.0, 2.0}) {
+    QImage picture(QSize(100, 60) * scale, QImage::Format_RGB32);
+    picture.setDevicePixelRatio(scale);
+    picture.fill(QColor(30, 40, 50));
+    const QImage rounded = WithRoundCorners(picture, 16);
+    EXPECT_EQ(rounded.size(), picture.size());
+    EXPECT_EQ(rounded.devicePixelRatio(), scale);
+    auto alpha = [&](int x, int y) { return qAlpha(rounded.pixel(x, y)); };
+    const int w = rounded.width() - 1;
+    const int h = rounded.height() - 1;
+    for (const auto& [x, y] : {std::pair{0, 0}, {w, 0}, {0, h}, {w, h}}) {
+      EXPECT_EQ(alpha(x, y), 0) << scale << " " << x << "," << y;
+    }
+    EXPECT_EQ(alpha(rounded.width() / 2, 0), 255);  // a straight edge stays whole
+    EXPECT_EQ(alpha(0, rounded.height() / 2), 255);
+    EXPECT_EQ(rounded.pixel(rounded.width() / 2, rounded.height() / 2), qRgb(30, 40, 50));
+    const int edge = alpha(qRound(2 * scale), qRound(2 * scale));  // on the curve
+    EXPECT_GT(edge, 0) << scale;
+    EXPECT_LT(edge, 255) << scale;
+  }
+}
+
 TEST(MyBitmapTabCtrl, CellsFollowSelectionAndHover) {
   Board board;
   MyBitmapTabCtrl tabs(&board.widget);
