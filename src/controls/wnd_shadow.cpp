@@ -45,6 +45,24 @@ bool X11CompositorRunning() {
   free(owner);
   return running;
 }
+
+// An X server that is a Wayland compositor's (Xwayland): the compositor places the windows
+// itself and may undo the program's moves, so a shadow would be left behind where the window
+// first stood.
+bool X11OnWayland() {
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (x11 == nullptr || x11->connection() == nullptr) return false;
+  xcb_connection_t* connection = x11->connection();
+  static const bool onWayland = [connection] {
+    const char name[] = "XWAYLAND";
+    xcb_query_extension_reply_t* reply = xcb_query_extension_reply(
+        connection, xcb_query_extension(connection, sizeof name - 1, name), nullptr);
+    const bool present = reply != nullptr && reply->present != 0;
+    free(reply);
+    return present;
+  }();
+  return onWayland;
+}
 #endif
 
 }  // namespace
@@ -64,7 +82,7 @@ bool WndShadow::CompositingActive() {
   if (platform == QLatin1String("offscreen")) return false;
   if (const auto composites = platform::SystemComposites()) return *composites;
 #if defined(VANTOREL_HAVE_XCB)
-  if (platform == QLatin1String("xcb")) return X11CompositorRunning();
+  if (platform == QLatin1String("xcb")) return !X11OnWayland() && X11CompositorRunning();
 #endif
   // Wayland composites, but a client cannot place its own top-level windows: a shadow would
   // land wherever the compositor puts it.
