@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# The program on a Wayland desktop, natively (Qt's Wayland platform), under sway run headless:
+# the compositor and the program as an unprivileged user with their own runtime folder (sway
+# refuses root), sway started and stopped by its PID, captures with grim, window places from
+# swaymsg, clicks, drags and keys from our own virtual pointer and keyboard (wl_input). What
+# the compositor decides (where a window opens) is checked as such.
+#   wayland_e2e.sh PROGRAM WL_INPUT [SCREENSHOT_FOLDER]
+set -euo pipefail
+
+program=$1
+wl_input=$2
+shots=${3:-}
+source "$(dirname "$0")/common.sh"
+if [[ $(id -u) -ne 0 ]]; then
+  echo "needs root: to run the compositor as an unprivileged user in a network namespace"
+  exit 77
+fi
+for tool in sway swaymsg grim convert setpriv; do
+  command -v "$tool" >/dev/null || { echo "missing $tool"; exit 77; }
+done
+[[ -e /usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland-generic.so ]] ||
+  { echo "missing qt6-wayland"; exit 77; }
+# No network: the run at start fails at once and asks, which gives the prompt to close.
+if [[ -z "${VANTOREL_E2E_OWN_NET:-}" ]] && unshare --net true 2>/dev/null; then
+  VANTOREL_E2E_OWN_NET=1 exec unshare --net bash "$0" "$@"
+fi
+
+work=$(mktemp -d)
+chmod 755 "$work"
+runtime="$work/runtime"
+mkdir -m 700 "$runtime"
+chown nobody: "$runtime"
+pids=()
+cleanup() {
+  [[ ${#pids[@]} -gt 0 ]] && kill "${pids[@]}" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+as_user() {
+  setpriv --reuid=nobody --regid=nogroup --clear-groups \
+    env -i PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$display" \
+    SWAYSOCK="$runtime/sway.sock" "$@"
+}
+
+readonly SW=1366 SH=768
+cat >"$work/sway.conf" <<EOF
+output HEADLESS-1 mode ${SW}x$SH
+default_border none
+xwayland disable
+EOF
+setpriv --reuid=nobody --regid=nogroup --clear-groups \
+  env -i PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$runtime" WLR_BACKENDS=headless \
+  WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman SWAYSOCK="$runtime/sway.sock" \
+  sway -c "$work/sway.conf" >"$work/sway.log" 2>&1 &
+pids+=($!)
+display=""
+compositor_listens() {
+  display=$(find "$runtime" -maxdepth 1 -type s -name 'wayland-*' -printf '%f\n' | head -n 1)
+  [[ -n "$display" ]] && as_user swaymsg -t get_version >/dev/null 2>&1
+}
+check "sway starts headless" eventually 10 compositor_listens
+
+# A window of the program as sway has it: "x y width height", or nothing.
+place_of() {  # place_of TITLE
+  as_user swaymsg -t get_tree | /usr/bin/python3 -c '
+import json, sys
+def walk(n):
+    if n.get("app_id") == "vantorel" and n.get("name") == sys.argv[1]:
+        r = n["rect"]
+        print(r["x"], r["y"], r["width"], r["height"])
+    for c in n.get("nodes", []) + n.get("floating_nodes", []):
+        walk(c)
+walk(json.load(sys.stdin))' "$1" | head -n 1
+}
+shown() { [[ -n "$(place_of "$1")" ]]; }
+gone() { [[ -z "$(place_of "$1")" ]]; }
+input() { as_user "$wl_input" --size "${SW}x$SH" "$@"; }
+click_at() { input move "$1" "$2" sleep 150 click; sleep 0.5; }
+# The colour of one pixel of the screen as "R G B".
+screen_pixel() {
+  as_user grim -g "$1,$2 1x1" - | convert png:- -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:-
+}
+
+app="$work/app"
+mkdir "$app"
+cp "$program" "$app/vantorel"
+cp "$wl_input" "$app/wl_input"
+wl_input="$app/wl_input"
+printf '[Vantorel]\r\nbWelcomeScreen=0\r\n' >"$app/Setting.ini"
+chown -R nobody: "$app"
+as_user QT_QPA_PLATFORM=wayland "$app/vantorel" >"$work/app.log" 2>&1 &
+pids+=($!)
+
+check "the main window opens as a window of its own size, not tiled" \
+  eventually 10 eval '[[ "$(place_of QUMRA)" == *" 640 600" ]]'
+read -r wx wy _ _ <<<"$(place_of QUMRA)"
+check "without a network the prompt asks" eventually 10 shown Prompt
+read -r px py _ _ <<<"$(place_of Prompt)"
+echo "  main window at $wx,$wy; the prompt at $px,$py (the compositor's choice)"
+click_at $((px + 329 + 40)) $((py + 224 + 16))
+check "the prompt's Cancel, clicked, closes it" eventually 3 gone Prompt
+
+# The corners are transparent: the desktop shows there, as beside the window.
+desktop=$(screen_pixel $((wx - 5)) $((wy + 5)))
+corner=$(screen_pixel "$wx" "$wy")
+inside=$(screen_pixel $((wx + 20)) $((wy + 20)))
+check "the desktop shows through the window's corner ($corner, desktop $desktop, inside $inside)" \
+  eval '[[ "$corner" == "$desktop" && "$inside" != "$desktop" ]]'
+
+# A drag from the surface moves the window by exactly the pointer's way.
+input move $((wx + 300)) $((wy + 20)) sleep 150 drag 150 80
+sleep 0.5
+check "a drag by 150, 80 from the surface moves the window by that" \
+  eval '[[ "$(place_of QUMRA)" == "$((wx + 150)) $((wy + 80)) 640 600" ]]'
+read -r wx wy _ _ <<<"$(place_of QUMRA)"
+
+# Setting opens the settings; Escape closes them. "?" opens the help; its ✕ closes it.
+click_at $((wx + 574)) $((wy + 15))
+check "Setting, clicked, opens the settings" eventually 5 shown Setting
+input key Escape
+check "Escape closes them" eventually 3 gone Setting
+click_at $((wx + 549)) $((wy + 15))
+check "?, clicked, opens the help" eventually 5 shown Help
+if shown Help; then
+  read -r hx hy _ _ <<<"$(place_of Help)"
+  echo "  the help at $hx,$hy (the compositor's choice)"
+  click_at $((hx + 564)) $((hy + 20))
+  check "the help's close button, clicked, closes it" eventually 3 gone Help
+fi
+
+if [[ -n "$shots" ]]; then
+  mkdir -p "$shots"
+  as_user grim - >"$shots/wayland_main.png" || true
+fi
+e2e_finish
