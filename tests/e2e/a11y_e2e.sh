@@ -129,7 +129,7 @@ focus_order() {  # focus_order N: the focused objects as Tab moves the focus N t
   local i
   for i in $(seq 1 "$1"); do
     xdotool key Tab
-    sleep 0.3
+    sleep 0.15
     a11y focused | sed 's/^combo-box .*/combo-box/'
   done
 }
