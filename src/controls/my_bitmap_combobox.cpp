@@ -194,10 +194,16 @@ void MyBitmapCombobox::showPopup() {
 }
 
 void MyBitmapCombobox::hidePopup() {
+  m_listClosed = std::chrono::steady_clock::now();
   m_pressedOpen = false;
   m_tip->hide();
   QComboBox::hidePopup();
   SetState(ButtonState::kNormal);
+}
+
+bool MyBitmapCombobox::ListClosedJustNow() const {
+  constexpr auto kSameKey = std::chrono::milliseconds(150);  // no hand presses twice so fast
+  return std::chrono::steady_clock::now() - m_listClosed < kSameKey;
 }
 
 bool MyBitmapCombobox::TipVisible() const {

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QImage>
 
+#include <chrono>
 #include <cstdint>
 #include <string_view>
 
@@ -34,6 +35,9 @@ class MyBitmapCombobox : public QComboBox {
   ButtonState FaceState() const { return m_state; }
   QColor FaceTextColour() const { return isEnabled() ? m_enabledText : m_disabledText; }
   bool TipVisible() const;
+  // The list closed a moment ago: an Escape now is the one that closed it. On Wayland the
+  // compositor ends the list on that key and the key then still reaches the window.
+  bool ListClosedJustNow() const;
   QString TipText() const;
   // Shows or hides the tip for a drop-down row whose rectangle (in global coordinates) is
   // given; -1 hides it.
@@ -73,6 +77,7 @@ class MyBitmapCombobox : public QComboBox {
   QRect GlobalFace() const;  // and where that is on the screen
 
   ButtonState m_state = ButtonState::kNormal;
+  std::chrono::steady_clock::time_point m_listClosed{};
   QImage m_skin;
   int m_frameWidth = 0;
   int m_frameHeight = 0;

@@ -1,8 +1,11 @@
 #include "controls/skinned_dialog.h"
 
 #include <QKeyEvent>
+
+#include <algorithm>
 #include <QPainter>
 
+#include "controls/my_bitmap_combobox.h"
 #include "controls/skin_image.h"
 #include "controls/window_drag.h"
 #include "res/skins.h"
@@ -33,6 +36,14 @@ bool IsPlainEnter(const QKeyEvent& event) {
 }
 
 void SkinnedDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    const auto lists = findChildren<MyBitmapCombobox*>();
+    if (std::any_of(lists.begin(), lists.end(),
+                    [](const MyBitmapCombobox* list) { return list->ListClosedJustNow(); })) {
+      event->accept();  // it closed the list: the dialog stays
+      return;
+    }
+  }
   if (IsPlainEnter(*event) && m_enter) {
     event->accept();
     m_enter();

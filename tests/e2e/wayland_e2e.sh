@@ -8,7 +8,7 @@
 set -euo pipefail
 
 program=$1
-wl_input=$2
+wl_input="$2"
 shots=${3:-}
 source "$(dirname "$0")/common.sh"
 if [[ $(id -u) -ne 0 ]]; then
@@ -32,6 +32,8 @@ mkdir -m 700 "$runtime"
 chown nobody: "$runtime"
 pids=()
 cleanup() {
+  # What the program said last, where a check failed.
+  ((failures == 0)) || sed 's/^/  app: /' "$work/app.log" 2>/dev/null | tail -n 20
   [[ ${#pids[@]} -gt 0 ]] && kill "${pids[@]}" 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$work"
@@ -75,18 +77,31 @@ walk(json.load(sys.stdin))' "$1" | head -n 1
 }
 shown() { [[ -n "$(place_of "$1")" ]]; }
 gone() { [[ -z "$(place_of "$1")" ]]; }
-input() { as_user "$wl_input" --size "${SW}x$SH" "$@"; }
+# One pointer and keyboard for the whole run, as a person has: steps go to it a line at a
+# time, and each line is answered once done.
+start_input() {
+  cp "$wl_input" "$work/wl_input"
+  wl_input="$work/wl_input"
+  mkfifo -m 666 "$work/steps" "$work/answers"
+  as_user "$wl_input" --size "${SW}x$SH" - <"$work/steps" >"$work/answers" 2>>"$work/input.log" &
+  pids+=($!)
+  exec 7>"$work/steps" 8<"$work/answers"
+}
+input() {
+  echo "$*" >&7
+  local answer
+  read -r -t 20 answer <&8 && [[ $answer == done ]]
+}
 click_at() { input move "$1" "$2" sleep 150 click; sleep 0.5; }
 # The colour of one pixel of the screen as "R G B".
 screen_pixel() {
   as_user grim -g "$1,$2 1x1" - | convert png:- -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:-
 }
 
+start_input
 app="$work/app"
 mkdir "$app"
 cp "$program" "$app/vantorel"
-cp "$wl_input" "$app/wl_input"
-wl_input="$app/wl_input"
 printf '[Vantorel]\r\nbWelcomeScreen=0\r\n' >"$app/Setting.ini"
 chown -R nobody: "$app"
 as_user QT_QPA_PLATFORM=wayland "$app/vantorel" >"$work/app.log" 2>&1 &
@@ -116,8 +131,26 @@ check "a drag by 150, 80 from the surface moves the window by that" \
 read -r wx wy _ _ <<<"$(place_of QUMRA)"
 
 # Setting opens the settings; Escape closes them. "?" opens the help; its ✕ closes it.
+# A list row is drawn white; the settings' zone list face is at (118, 100), 209 x 32.
+white_at() { [[ "$(screen_pixel "$1" "$2")" == "255 255 255" ]]; }
 click_at $((wx + 574)) $((wy + 15))
 check "Setting, clicked, opens the settings" eventually 5 shown Setting
+read -r sx sy _ _ <<<"$(place_of Setting)"
+click_at $((sx + 200)) $((sy + 116))
+check "the zone list, clicked, drops below its face" eventually 3 white_at $((sx + 200)) $((sy + 150))
+input key Escape
+sleep 0.5
+check "Escape with the list open closes the list only" \
+  eval 'shown Setting && ! white_at $((sx + 200)) $((sy + 150))'
+# Near the screen's bottom the list has no room below: it opens above its face.
+as_user swaymsg '[title="^Setting$"] move position '"$sx $((SH - 140))" >/dev/null
+sleep 0.5
+read -r sx sy _ _ <<<"$(place_of Setting)"
+click_at $((sx + 200)) $((sy + 116))
+check "near the bottom (settings at $sx,$sy) the list opens above its face" \
+  eventually 3 eval 'white_at $((sx + 200)) $((sy + 90)) && ! white_at $((sx + 200)) $((sy + 134))'
+input key Escape
+sleep 0.5
 input key Escape
 check "Escape closes them" eventually 3 gone Setting
 click_at $((wx + 549)) $((wy + 15))

@@ -9,6 +9,10 @@
 //   type TEXT     the keys of a text of plain ASCII letters, digits and . -
 //   sleep MS      a pause
 //   wl_input [--size WxH] STEP...
+//   wl_input [--size WxH] -      the steps from standard input, a line at a time, each line
+//                                answered with "done" once it is done: the pointer and
+//                                keyboard then live between lines, as a person's do (a
+//                                program closes its open list when the pointer goes away)
 #include <linux/input-event-codes.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -155,6 +159,46 @@ int Usage() {
   return 2;
 }
 
+int Steps(Input& input, const std::vector<std::string>& args, size_t at) {
+  auto number = [&](size_t i) { return i < args.size() ? std::atoi(args[i].c_str()) : 0; };
+  int status = 0;
+  for (size_t i = at; i < args.size(); ++i) {
+    const std::string& step = args[i];
+    if (step == "move" && i + 2 < args.size()) {
+      input.Move(number(i + 1), number(i + 2));
+      i += 2;
+    } else if (step == "down" || step == "up") {
+      input.Button(step == "down");
+    } else if (step == "click") {
+      input.Button(true);
+      input.Pause(50);
+      input.Button(false);
+    } else if (step == "drag" && i + 2 < args.size()) {
+      input.Drag(number(i + 1), number(i + 2));
+      i += 2;
+    } else if (step == "key" && i + 1 < args.size()) {
+      const xkb_keysym_t sym = xkb_keysym_from_name(args[++i].c_str(), XKB_KEYSYM_NO_FLAGS);
+      if (sym == XKB_KEY_NoSymbol || !input.Key(sym)) {
+        std::fprintf(stderr, "wl_input: no key %s\n", args[i].c_str());
+        status = 1;
+      }
+    } else if (step == "type" && i + 1 < args.size()) {
+      for (const char c : args[++i]) {
+        if (!input.Key(xkb_utf32_to_keysym(static_cast<unsigned char>(c)))) {
+          std::fprintf(stderr, "wl_input: no key for '%c'\n", c);
+          status = 1;
+        }
+      }
+    } else if (step == "sleep" && i + 1 < args.size()) {
+      input.Pause(number(++i));
+    } else {
+      Usage();
+      status = 1;
+    }
+  }
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -209,42 +253,27 @@ int main(int argc, char** argv) {
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
 
   Input input(display, pointer, keyboard, keys, width, height);
-  auto number = [&](size_t i) { return i < args.size() ? std::atoi(args[i].c_str()) : 0; };
   int status = 0;
-  for (size_t i = at; i < args.size(); ++i) {
-    const std::string& step = args[i];
-    if (step == "move" && i + 2 < args.size()) {
-      input.Move(number(i + 1), number(i + 2));
-      i += 2;
-    } else if (step == "down" || step == "up") {
-      input.Button(step == "down");
-    } else if (step == "click") {
-      input.Button(true);
-      input.Pause(50);
-      input.Button(false);
-    } else if (step == "drag" && i + 2 < args.size()) {
-      input.Drag(number(i + 1), number(i + 2));
-      i += 2;
-    } else if (step == "key" && i + 1 < args.size()) {
-      const xkb_keysym_t sym = xkb_keysym_from_name(args[++i].c_str(), XKB_KEYSYM_NO_FLAGS);
-      if (sym == XKB_KEY_NoSymbol || !input.Key(sym)) {
-        std::fprintf(stderr, "wl_input: no key %s\n", args[i].c_str());
-        status = 1;
+  const bool fromInput = args.size() == at + 1 && args[at] == "-";
+  do {
+    if (fromInput) {
+      char buffer[4096];
+      if (std::fgets(buffer, sizeof buffer, stdin) == nullptr) break;
+      args.assign(1, std::string());
+      for (char* word = std::strtok(buffer, " \t\n"); word != nullptr;
+           word = std::strtok(nullptr, " \t\n")) {
+        args.emplace_back(word);
       }
-    } else if (step == "type" && i + 1 < args.size()) {
-      for (const char c : args[++i]) {
-        if (!input.Key(xkb_utf32_to_keysym(static_cast<unsigned char>(c)))) {
-          std::fprintf(stderr, "wl_input: no key for '%c'\n", c);
-          status = 1;
-        }
-      }
-    } else if (step == "sleep" && i + 1 < args.size()) {
-      input.Pause(number(++i));
-    } else {
-      return Usage();
+      at = 1;
     }
-  }
+    if (Steps(input, args, at) != 0) status = 1;
+    if (fromInput) {
+      std::printf("done\n");
+      std::fflush(stdout);
+    }
+  } while (fromInput);
   input.Pause(50);
+
   zwlr_virtual_pointer_v1_destroy(pointer);
   zwp_virtual_keyboard_v1_destroy(keyboard);
   wl_display_roundtrip(display);
