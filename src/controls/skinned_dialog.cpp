@@ -1,9 +1,9 @@
 #include "controls/skinned_dialog.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 
 #include <algorithm>
-#include <QPainter>
 
 #include "controls/my_bitmap_combobox.h"
 #include "controls/skin_image.h"
