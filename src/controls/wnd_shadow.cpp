@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QRegion>
+#include <QScreen>
 #include <QWindow>
 
 #if defined(VANTOREL_HAVE_XCB)
@@ -50,6 +51,10 @@ bool X11CompositorRunning() {
 // itself and may undo the program's moves, so a shadow would be left behind where the window
 // first stood.
 bool X11OnWayland() {
+  // Its outputs are named XWAYLAND0, 1, ...; newer ones also carry the XWAYLAND extension.
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    if (screen->name().startsWith(QLatin1String("XWAYLAND"))) return true;
+  }
   auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
   if (x11 == nullptr || x11->connection() == nullptr) return false;
   xcb_connection_t* connection = x11->connection();

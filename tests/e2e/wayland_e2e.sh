@@ -49,7 +49,7 @@ readonly SW=1366 SH=768
 cat >"$work/sway.conf" <<EOF
 output HEADLESS-1 mode ${SW}x$SH
 default_border none
-xwayland disable
+xwayland enable
 EOF
 setpriv --reuid=nobody --regid=nogroup --clear-groups \
   env -i PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$runtime" WLR_BACKENDS=headless \
@@ -68,7 +68,7 @@ place_of() {  # place_of TITLE
   as_user swaymsg -t get_tree | /usr/bin/python3 -c '
 import json, sys
 def walk(n):
-    if n.get("app_id") == "vantorel" and n.get("name") == sys.argv[1]:
+    if n.get("name") == sys.argv[1] and n.get("type") in ("con", "floating_con"):
         r = n["rect"]
         print(r["x"], r["y"], r["width"], r["height"])
     for c in n.get("nodes", []) + n.get("floating_nodes", []):
@@ -99,71 +99,97 @@ screen_pixel() {
 }
 
 start_input
-app="$work/app"
-mkdir "$app"
-cp "$program" "$app/vantorel"
-printf '[Vantorel]\r\nbWelcomeScreen=0\r\n' >"$app/Setting.ini"
-chown -R nobody: "$app"
-as_user QT_QPA_PLATFORM=wayland "$app/vantorel" >"$work/app.log" 2>&1 &
-pids+=($!)
+stage() {  # stage NAME ENVIRONMENT...: the program started with that environment, checked
+  local name=$1
+  shift
+  app="$work/app-$name"
+  mkdir "$app"
+  cp "$program" "$app/vantorel"
+  printf '[Vantorel]\r\nbWelcomeScreen=0\r\n' >"$app/Setting.ini"
+  chown -R nobody: "$app"
+  as_user "$@" "$app/vantorel" >"$work/app.log" 2>&1 &
+  local app_pid=$!
+  pids+=($app_pid)
 
-check "the main window opens as a window of its own size, not tiled" \
-  eventually 10 eval '[[ "$(place_of QUMRA)" == *" 640 600" ]]'
-read -r wx wy _ _ <<<"$(place_of QUMRA)"
-check "without a network the prompt asks" eventually 10 shown Prompt
-read -r px py _ _ <<<"$(place_of Prompt)"
-echo "  main window at $wx,$wy; the prompt at $px,$py (the compositor's choice)"
-click_at $((px + 329 + 40)) $((py + 224 + 16))
-check "the prompt's Cancel, clicked, closes it" eventually 3 gone Prompt
+  check "$name: the main window opens as a window of its own size, not tiled" \
+    eventually 10 eval '[[ "$(place_of QUMRA)" == *" 640 600" ]]'
+  read -r wx wy _ _ <<<"$(place_of QUMRA)"
+  [[ -n "$wx" ]] || return 0
+  check "$name: without a network the prompt asks" eventually 10 shown Prompt
+  read -r px py _ _ <<<"$(place_of Prompt)"
+  echo "  main window at $wx,$wy; the prompt at $px,$py (the compositor's choice)"
+  click_at $((px + 329 + 40)) $((py + 224 + 16))
+  check "$name: the prompt's Cancel, clicked, closes it" eventually 3 gone Prompt
 
-# The corners are transparent: the desktop shows there, as beside the window.
-desktop=$(screen_pixel $((wx - 5)) $((wy + 5)))
-corner=$(screen_pixel "$wx" "$wy")
-inside=$(screen_pixel $((wx + 20)) $((wy + 20)))
-check "the desktop shows through the window's corner ($corner, desktop $desktop, inside $inside)" \
-  eval '[[ "$corner" == "$desktop" && "$inside" != "$desktop" ]]'
+  # The corners are transparent: the desktop shows there, as beside the window.
+  desktop=$(screen_pixel $((wx - 5)) $((wy + 5)))
+  corner=$(screen_pixel "$wx" "$wy")
+  inside=$(screen_pixel $((wx + 20)) $((wy + 20)))
+  check "$name: the desktop shows through the window's corner ($corner, desktop $desktop, inside $inside)" \
+    eval '[[ "$corner" == "$desktop" && "$inside" != "$desktop" ]]'
 
-# A drag from the surface moves the window by exactly the pointer's way.
-input move $((wx + 300)) $((wy + 20)) sleep 150 drag 150 80
-sleep 0.5
-check "a drag by 150, 80 from the surface moves the window by that" \
-  eval '[[ "$(place_of QUMRA)" == "$((wx + 150)) $((wy + 80)) 640 600" ]]'
-read -r wx wy _ _ <<<"$(place_of QUMRA)"
+  # A drag from the surface moves the window by exactly the pointer's way.
+  input move $((wx + 300)) $((wy + 20)) sleep 150 drag 150 80
+  sleep 0.5
+  check "$name: a drag by 150, 80 from the surface moves the window by that" \
+    eval '[[ "$(place_of QUMRA)" == "$((wx + 150)) $((wy + 80)) 640 600" ]]'
+  read -r wx wy _ _ <<<"$(place_of QUMRA)"
 
-# Setting opens the settings; Escape closes them. "?" opens the help; its ✕ closes it.
-# A list row is drawn white; the settings' zone list face is at (118, 100), 209 x 32.
-white_at() { [[ "$(screen_pixel "$1" "$2")" == "255 255 255" ]]; }
-click_at $((wx + 574)) $((wy + 15))
-check "Setting, clicked, opens the settings" eventually 5 shown Setting
-read -r sx sy _ _ <<<"$(place_of Setting)"
-click_at $((sx + 200)) $((sy + 116))
-check "the zone list, clicked, drops below its face" eventually 3 white_at $((sx + 200)) $((sy + 150))
-input key Escape
-sleep 0.5
-check "Escape with the list open closes the list only" \
-  eval 'shown Setting && ! white_at $((sx + 200)) $((sy + 150))'
-# Near the screen's bottom the list has no room below: it opens above its face.
-as_user swaymsg '[title="^Setting$"] move position '"$sx $((SH - 140))" >/dev/null
-sleep 0.5
-read -r sx sy _ _ <<<"$(place_of Setting)"
-click_at $((sx + 200)) $((sy + 116))
-check "near the bottom (settings at $sx,$sy) the list opens above its face" \
-  eventually 3 eval 'white_at $((sx + 200)) $((sy + 90)) && ! white_at $((sx + 200)) $((sy + 134))'
-input key Escape
-sleep 0.5
-input key Escape
-check "Escape closes them" eventually 3 gone Setting
-click_at $((wx + 549)) $((wy + 15))
-check "?, clicked, opens the help" eventually 5 shown Help
-if shown Help; then
-  read -r hx hy _ _ <<<"$(place_of Help)"
-  echo "  the help at $hx,$hy (the compositor's choice)"
-  click_at $((hx + 564)) $((hy + 20))
-  check "the help's close button, clicked, closes it" eventually 3 gone Help
-fi
+  # Setting opens the settings; Escape closes them. "?" opens the help; its ✕ closes it.
+  # A list row is drawn white; the settings' zone list face is at (118, 100), 209 x 32.
+  white_at() { [[ "$(screen_pixel "$1" "$2")" == "255 255 255" ]]; }
+  click_at $((wx + 574)) $((wy + 15))
+  check "$name: Setting, clicked, opens the settings" eventually 5 shown Setting
+  read -r sx sy _ _ <<<"$(place_of Setting)"
+  # The lists natively; under Xwayland a click on the face shows no list yet (see the capture
+  # wayland_xwayland_list.png), so there only the rest is checked.
+  if [[ $name == native ]]; then
+    click_at $((sx + 200)) $((sy + 116))
+    check "$name: the zone list, clicked, drops below its face" eventually 3 white_at $((sx + 200)) $((sy + 150))
+    input key Escape
+    sleep 0.5
+    check "$name: Escape with the list open closes the list only" \
+      eval 'shown Setting && ! white_at $((sx + 200)) $((sy + 150))'
+    # Near the screen's bottom the list has no room below: it opens above its face.
+    as_user swaymsg '[title="^Setting$"] move position '"$sx $((SH - 140))" >/dev/null
+    sleep 0.5
+    read -r sx sy _ _ <<<"$(place_of Setting)"
+    click_at $((sx + 200)) $((sy + 116))
+    check "$name: near the bottom (settings at $sx,$sy) the list opens above its face" \
+      eventually 3 eval 'white_at $((sx + 200)) $((sy + 90)) && ! white_at $((sx + 200)) $((sy + 134))'
+    input key Escape
+    sleep 0.5
+  else
+    click_at $((sx + 200)) $((sy + 116))
+    [[ -n "$shots" ]] && as_user grim - >"$shots/wayland_${name}_list.png" || true
+    input key Escape
+    sleep 0.5
+  fi
+  input key Escape
+  check "$name: Escape closes them" eventually 3 gone Setting
+  # The help under Xwayland is not there yet either: "?" after the settings opens nothing.
+  [[ $name == native ]] && click_at $((wx + 549)) $((wy + 15)) &&
+    check "$name: ?, clicked, opens the help" eventually 5 shown Help
+  if shown Help; then
+    read -r hx hy _ _ <<<"$(place_of Help)"
+    echo "  the help at $hx,$hy (the compositor's choice)"
+    click_at $((hx + 564)) $((hy + 20))
+    check "$name: the help's close button, clicked, closes it" eventually 3 gone Help
+  fi
 
-if [[ -n "$shots" ]]; then
-  mkdir -p "$shots"
-  as_user grim - >"$shots/wayland_main.png" || true
-fi
+  if [[ -n "$shots" ]]; then
+    mkdir -p "$shots"
+    as_user grim - >"$shots/wayland_$name.png" || true
+  fi
+  check "$name: no shadow is drawn, which could not follow the window" gone "QUMRA shadow"
+  click_at $((wx + 625)) $((wy + 15))
+  check "$name: the window's close button, clicked, ends the program" \
+    eventually 5 not kill -0 "$app_pid"
+}
+
+stage native QT_QPA_PLATFORM=wayland
+# Xwayland: sway starts it for the first X client; its display as sway's own programs see it.
+as_user swaymsg exec 'echo $DISPLAY >'"$runtime/display" >/dev/null
+check "sway's Xwayland has a display" eventually 5 test -s "$runtime/display"
+stage xwayland QT_QPA_PLATFORM=xcb DISPLAY="$(cat "$runtime/display" 2>/dev/null)"
 e2e_finish
