@@ -77,7 +77,8 @@ start_window_manager() {
   [[ -n "${E2E_NO_WM:-}" ]] && return 0
   openbox --sm-disable >"$work/openbox.log" 2>&1 &
   wm_pid=$!
-  for _ in $(seq 1 100); do
+  # Within 10 s: on a loaded machine it once took longer than 5.
+  for _ in $(seq 1 200); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
     sleep 0.05
   done
