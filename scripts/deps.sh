@@ -11,7 +11,7 @@ packages=(
   g++-mingw-w64-x86-64-posix googletest wine wine64
   fonts-liberation2 fonts-wqy-microhei
   dbus-daemon dbus-bin at-spi2-core python3-pyatspi
-  sway grim qt6-wayland libwayland-dev libwayland-bin libxkbcommon-dev
+  sway xwayland grim qt6-wayland libwayland-dev libwayland-bin libxkbcommon-dev
 )
 
 missing=()
