@@ -25,11 +25,16 @@ bool InRange(int value, int low, int high) {
 }
 
 #if defined(VANTOREL_HAVE_XCB)
+// The application's X connection, or none.
+xcb_connection_t* X11Connection() {
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  return x11 != nullptr ? x11->connection() : nullptr;
+}
+
 // On X11 a compositing manager owns the selection _NET_WM_CM_S<screen>.
 bool X11CompositorRunning() {
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  if (x11 == nullptr || x11->connection() == nullptr) return false;
-  xcb_connection_t* connection = x11->connection();
+  xcb_connection_t* connection = X11Connection();
+  if (connection == nullptr) return false;
   // The selection is looked at twice a second: its name is asked for once.
   static const xcb_atom_t selection = [connection] {
     const char name[] = "_NET_WM_CM_S0";
@@ -51,14 +56,15 @@ bool X11CompositorRunning() {
 // itself and may undo the program's moves, so a shadow would be left behind where the window
 // first stood.
 bool X11OnWayland() {
-  // Its outputs are named XWAYLAND0, 1, ...; newer ones also carry the XWAYLAND extension.
-  for (const QScreen* screen : QGuiApplication::screens()) {
-    if (screen->name().startsWith(QLatin1String("XWAYLAND"))) return true;
-  }
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  if (x11 == nullptr || x11->connection() == nullptr) return false;
-  xcb_connection_t* connection = x11->connection();
-  static const bool onWayland = [connection] {
+  // The server does not change under a running program: asked once, though the shadow asks
+  // twice a second.
+  static const bool onWayland = [] {
+    // Its outputs are named XWAYLAND0, 1, ...; newer ones also carry the XWAYLAND extension.
+    for (const QScreen* screen : QGuiApplication::screens()) {
+      if (screen->name().startsWith(QLatin1String("XWAYLAND"))) return true;
+    }
+    xcb_connection_t* connection = X11Connection();
+    if (connection == nullptr) return false;
     const char name[] = "XWAYLAND";
     xcb_query_extension_reply_t* reply = xcb_query_extension_reply(
         connection, xcb_query_extension(connection, sizeof name - 1, name), nullptr);

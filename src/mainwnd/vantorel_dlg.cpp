@@ -229,13 +229,24 @@ void VantorelDlg::GiveWords() {
   m_words.Describe(m_dateReadable, words::kDate);
   m_words.Describe(m_weekdayReadable, words::kWeekday);
   TabInReadingOrder(this);
+  ShowWords();
 }
 
+// Every word in the window's language: at the start and when the language changes.
 void VantorelDlg::ShowWords() {
   m_words.Show(m_language);
-  if (!m_stateReadable) return;
+  ShowStateWords();
+  ShowWeekdayWords();
+}
+
+void VantorelDlg::ShowStateWords() {
+  if (m_stateReadable == nullptr) return;
   m_stateReadable->Announce(SpokenText(
       m_labelCalibrated ? res::words::kCalibrated : res::words::kNotCalibrated, m_language));
+}
+
+void VantorelDlg::ShowWeekdayWords() {
+  if (m_weekdayReadable == nullptr) return;
   m_weekdayReadable->SetText(m_weekdayShown ? WeekdayText() : QString());
 }
 
@@ -390,7 +401,7 @@ void VantorelDlg::ShowWeekday(std::optional<int> weekday) {
     if (weekday) m_weekday = *weekday;
     m_weekdayShown = weekday.has_value();
     update(kWeekdayRect);
-    ShowWords();
+    ShowWeekdayWords();
   });
 }
 
@@ -399,7 +410,7 @@ void VantorelDlg::ShowCalibrated(bool calibrated) {
     if (calibrated == m_labelCalibrated && m_labelFrame >= 0) return;
     DrawStateLabel(calibrated);
     update(QRect(kLabelAt, QSize(kLabel.width, kLabel.height)));
-    ShowWords();
+    ShowStateWords();
   });
 }
 

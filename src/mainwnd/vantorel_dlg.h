@@ -113,6 +113,8 @@ class VantorelDlg : public QDialog, public ClockView {
   void ApplyLanguage(Language language);
   void GiveWords();
   void ShowWords();
+  void ShowStateWords();
+  void ShowWeekdayWords();
   void LoadBackground(int id);
   void DrawStateLabel(bool calibrated);
   void ComposeDateBitmap();

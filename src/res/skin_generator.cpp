@@ -44,10 +44,6 @@ const QColor kAccent{QRgb(kSkinAccent)};
 const QColor kAccentLight(77, 208, 195);
 const QColor kWarn(240, 173, 78);
 
-QFont Font(int language, int pixels, bool bold = false) {
-  return SkinFont(language, pixels, bold);
-}
-
 // Every picture is drawn twice: once for a plain screen and once, with twice the pixels, for a
 // screen scaled by 2. The drawing code works in the plain picture's units at both.
 int g_scale = 1;
@@ -140,7 +136,7 @@ FaceDrawer LabelButton(const QString& label, int language, int pixels, qreal rad
     p.setPen(QPen(look.edge, 1.2));
     p.setBrush(look.fill);
     p.drawRoundedRect(body, radius, radius);
-    Text(p, body, label, Font(language, pixels, true), look.text);
+    Text(p, body, label, SkinFont(language, pixels, true), look.text);
   };
 }
 
@@ -174,7 +170,7 @@ QImage Backdrop(int width, int height, const QString& title, int language, int b
   p.fillRect(QRect(0, 0, width, band), QColor(32, 40, 48));
   p.fillRect(QRect(0, band, width, 1), kAccent);
   if (!title.isEmpty())
-    Text(p, QRectF(14, 0, width - 28, band), title, Font(language, 15, true), kText,
+    Text(p, QRectF(14, 0, width - 28, band), title, SkinFont(language, 15, true), kText,
          Qt::AlignVCenter | Qt::AlignLeft);
   return image;
 }
@@ -185,23 +181,23 @@ QImage MainBackground(int language) {
   QImage image = Backdrop(spec->width, spec->height, QString(), language);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  Text(p, QRectF(14, 0, 400, 30), W(words::kTitle, language), Font(0, 16, true), kText,
+  Text(p, QRectF(14, 0, 400, 30), W(words::kTitle, language), SkinFont(0, 16, true), kText,
        Qt::AlignVCenter | Qt::AlignLeft);
   Panel(p, QRectF(24, 146, 264, 376));        // around the signal area (32, 154; 248 x 360)
   Panel(p, QRectF(310, 38, 318, 212));        // state, progress, date and time
   Panel(p, QRectF(350, 340, 248, 248), 124);  // behind the clock (360, 350; 228 x 228)
-  Text(p, R(words::kMainHintBox), W(words::kMainHint, language), Font(language, 13), kDim,
+  Text(p, R(words::kMainHintBox), W(words::kMainHint, language), SkinFont(language, 13), kDim,
        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
-  Text(p, R(words::kCalibrationBox), W(words::kCalibration, language), Font(language, 11), kDim,
+  Text(p, R(words::kCalibrationBox), W(words::kCalibration, language), SkinFont(language, 11), kDim,
        Qt::AlignLeft);
-  Text(p, R(words::kKeysHintBox), W(words::kKeysHint, language), Font(language, 11), kDim,
+  Text(p, R(words::kKeysHintBox), W(words::kKeysHint, language), SkinFont(language, 11), kDim,
        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
   // The caution belongs under the area that flashes.
   p.setPen(QPen(kWarn, 1.2));
   p.setBrush(Qt::NoBrush);
   p.drawEllipse(QRectF(28, 538, 16, 16));
-  Text(p, QRectF(28, 538, 16, 16), QStringLiteral("!"), Font(0, 11, true), kWarn);
-  Text(p, R(words::kCautionBox), W(words::kCaution, language), Font(language, 11), kDim,
+  Text(p, QRectF(28, 538, 16, 16), QStringLiteral("!"), SkinFont(0, 11, true), kWarn);
+  Text(p, R(words::kCautionBox), W(words::kCaution, language), SkinFont(language, 11), kDim,
        Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
   return Opaque(image);
 }
@@ -212,7 +208,7 @@ QImage DialogBackground(int width, int height, const QString& title, int languag
   if (!body.isEmpty()) {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    Text(p, R(words::BodyBox(width, height)), body, Font(language, 14), kText,
+    Text(p, R(words::BodyBox(width, height)), body, SkinFont(language, 14), kText,
          Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
   }
   return Opaque(image);
@@ -223,15 +219,15 @@ QImage WelcomeBackground(int language) {
   QImage image = DialogBackground(440, 277, W(words::kWelcomeTitle, language), language);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  const QFont font = Font(language, 13, true);
+  const QFont font = SkinFont(language, 13, true);
   Text(p, R(words::kWelcomeLanguageBox), W(words::kLanguage, language), font, kText,
        Qt::AlignLeft | Qt::AlignVCenter);
   Text(p, R(words::kWelcomeZoneBox), W(words::kTimeZone, language), font, kText,
        Qt::AlignLeft | Qt::AlignVCenter);
   Text(p, R(words::kWelcomeDstBox), W(words::kDst, language), font, kText,
        Qt::AlignLeft | Qt::AlignVCenter);
-  Text(p, R(words::kDontShowAgainBox), W(words::kDontShowAgain, language), Font(language, 12), kDim,
-       Qt::AlignLeft | Qt::AlignVCenter);
+  Text(p, R(words::kDontShowAgainBox), W(words::kDontShowAgain, language), SkinFont(language, 12),
+       kDim, Qt::AlignLeft | Qt::AlignVCenter);
   p.end();
   return Opaque(image);
 }
@@ -242,7 +238,7 @@ QImage PageBackground(const QStringList& labels, const QList<Box>& boxes, int la
   p.setRenderHint(QPainter::Antialiasing);
   p.fillRect(image.rect(), kSlate);
   for (int i = 0; i < labels.size(); ++i) {
-    Text(p, R(boxes[i]), labels[i], Font(language, 14, true), kText,
+    Text(p, R(boxes[i]), labels[i], SkinFont(language, 14, true), kText,
          Qt::AlignLeft | Qt::AlignVCenter);
   }
   return Opaque(image);
@@ -255,9 +251,9 @@ QImage ZonePageBackground(int language) {
       PageBackground({W(words::kTimezonePage, language)}, {words::kZonePageLabelBox}, language);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  Text(p, R(words::kZonePageDstBox), W(words::kDst, language), Font(language, 14, true), kText,
+  Text(p, R(words::kZonePageDstBox), W(words::kDst, language), SkinFont(language, 14, true), kText,
        Qt::AlignLeft | Qt::AlignVCenter);
-  Text(p, R(words::kZoneNoteBox), W(words::kZoneNote, language), Font(language, 12), kDim,
+  Text(p, R(words::kZoneNoteBox), W(words::kZoneNote, language), SkinFont(language, 12), kDim,
        Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
   p.end();
   return Opaque(image);
@@ -303,7 +299,7 @@ QImage StateLabel() {
     p.setPen(Qt::NoPen);
     p.setBrush(calibrated ? kAccentLight : kWarn);
     p.drawEllipse(QPointF(frame.left() + 12, 13), 5, 5);
-    Text(p, frame.adjusted(22, 0, 0, 0), texts[f], Font(f / 2, 13, true), kText,
+    Text(p, frame.adjusted(22, 0, 0, 0), texts[f], SkinFont(f / 2, 13, true), kText,
          Qt::AlignLeft | Qt::AlignVCenter);
   }
   return Opaque(image);
@@ -318,7 +314,7 @@ QImage Weekdays() {
   for (int d = 0; d < 7; ++d) names[d] = W(words::kWeekdays[d], 1);
   const FrameSize size = FrameOf(kWeekdayZh);
   for (int d = 0; d < spec.frames; ++d)
-    Text(p, QRectF(d * size.width, 0, size.width, size.height), names[d], Font(1, 18), kText);
+    Text(p, QRectF(d * size.width, 0, size.width, size.height), names[d], SkinFont(1, 18), kText);
   p.end();
   return Keyed(drawing, static_cast<QRgb>(spec.key), kSlateDark);
 }
@@ -329,7 +325,7 @@ QImage DateDigits() {
   QPainter p(&drawing);
   p.setRenderHint(QPainter::Antialiasing);
   for (int d = 0; d < 10; ++d)
-    Text(p, QRectF(d * 14, 0, 14, 22), QString::number(d), Font(0, 19, true), kText);
+    Text(p, QRectF(d * 14, 0, 14, 22), QString::number(d), SkinFont(0, 19, true), kText);
   p.setPen(Qt::NoPen);
   p.setBrush(kText);
   p.drawRoundedRect(QRectF(144, 10, 12, 3), 1.5, 1.5);  // the dash between date fields
@@ -393,7 +389,7 @@ QImage Dial() {
   for (int i = 0; i < 4; ++i) {
     const qreal a = qDegreesToRadians(i * 90.0);
     Text(p, QRectF(114 + 70 * qSin(a) - 16, 114 - 70 * qCos(a) - 12, 32, 24),
-         QString::number(numbers[i]), Font(0, 18, true), kText);
+         QString::number(numbers[i]), SkinFont(0, 18, true), kText);
   }
   return Opaque(image);
 }
@@ -487,7 +483,8 @@ QImage TabStrip(int language) {
         p.setBrush(state == 2 ? kSlate : state == 1 ? QColor(64, 84, 98) : kSlateDark);
         p.drawPath(path);
         p.setClipping(false);
-        Text(p, body, names[cell / 3], Font(language, 13, state == 2), state == 0 ? kDim : kText);
+        Text(p, body, names[cell / 3], SkinFont(language, 13, state == 2),
+             state == 0 ? kDim : kText);
       },
       kSlateDark);
 }
@@ -558,7 +555,7 @@ QImage Draw(const SkinSpec& spec) {
                    kSlate);
     case kHelpButton:
       return Strip(spec, GlyphButton([](QPainter& p, const QRectF& r) {
-                     Text(p, r, QStringLiteral("?"), Font(0, 14, true), p.pen().color());
+                     Text(p, r, QStringLiteral("?"), SkinFont(0, 14, true), p.pen().color());
                    }),
                    kSlate);
     case kUpdateButtonEn:
@@ -672,7 +669,7 @@ QImage Gallery(const QList<QPair<int, QImage>>& pictures) {
   for (int i = 0; i < pictures.size(); ++i) {
     p.drawImage(places[i], pictures[i].second);
     Text(p, QRectF(places[i].x(), places[i].y() + pictures[i].second.height(), 200, 18),
-         QString::number(pictures[i].first), Font(0, 12, true), Qt::black,
+         QString::number(pictures[i].first), SkinFont(0, 12, true), Qt::black,
          Qt::AlignLeft | Qt::AlignTop);
   }
   return board;

@@ -106,8 +106,6 @@ Prompt / 警示 | push-button | Cancel / 取消
 EOF
 }
 pick() { [[ $lang == 0 ]] && echo "$1" || echo "$2"; }
-# The words a table row gives for the language.
-word() { sed -e 's/^ *//' -e 's/ *$//' <<<"$1" | awk -F' / ' -v l="$lang" '{ print (NF > 1 ? $(l + 1) : $1) }'; }
 meets() {  # meets TABLE: the tree holds every row for the language
   local out
   out=$("$1" | a11y check "$lang") || { echo "$out" | grep MISS; return 1; }
@@ -119,11 +117,6 @@ placed() {  # placed X_WINDOW A11Y_WINDOW ROLE NAME X Y
   read -r ax ay aw ah < <(a11y where "$2" "$3" "$4") || return 1
   geometry_of "$1"
   [[ "$ax,$ay" == "$((GX + $5)),$((GY + $6))" ]] || { echo "  $4 at $ax,$ay on the bus, $((GX + $5)),$((GY + $6)) on the screen"; return 1; }
-}
-value() { sed -n "s/^$1=//p" "$app/Setting.ini"; }
-looks() {  # looks WINDOW X Y W H: a digest of that part of the window as the screen shows it
-  geometry_of "$1"
-  import -window root -crop "$4x$5+$((GX + $2))+$((GY + $3))" rgb:- | md5sum
 }
 focus_order() {  # focus_order N: the focused objects as Tab moves the focus N times
   local i
@@ -148,14 +141,7 @@ start_chronyd
 
 for lang in 0 1; do
   l=$(pick en zh)
-  date_today=$(date -u +%Y-%m-%d)
-  launches=$((launches + 1))
-  app="$work/app$launches"
-  mkdir -p "$app"
-  cp "$program" "$app/vantorel"
-  printf '%b' "[Vantorel]\nnSelLanguageIndex=$lang\nbDefualtServers=0\nstrServers=$SERVERS\nnSelTimeZoneIndex=25\nbDST=0\n" >"$app/Setting.ini"
-  "$app/vantorel" 2>>"$work/app.log" &
-  app_pid=$!
+  start_program "[Vantorel]\nnSelLanguageIndex=$lang\nbDefualtServers=0\nstrServers=$SERVERS\nnSelTimeZoneIndex=25\nbDST=0\n"
   welcome=$(find_window '^Welcome Screen$')
   wait_managed "$welcome"
   title=$(pick "Welcome to Vantorel" "欢迎使用 Vantorel")

@@ -83,6 +83,7 @@ start_window_manager() {
     sleep 0.05
   done
   echo "FAILED: the window manager did not start"
+  sed 's/^/  openbox: /' "$work/openbox.log" | tail -n 5
   failures=$((failures + 1))
 }
 
@@ -139,6 +140,12 @@ grab_screen() {
   else
     import -window root "$1"
   fi
+}
+
+# A digest of a part of a window as it is on the screen now.
+looks() {  # looks WINDOW X Y W H
+  geometry_of "$1"
+  import -window root -crop "$4x$5+$((GX + $2))+$((GY + $3))" rgb:- | md5sum
 }
 
 # The colour of one screen pixel as "R G B".

@@ -29,17 +29,11 @@ on_screen() {  # on_screen WINDOW: wholly inside the screen
   geometry_of "$1" || return 1
   ((GX >= 0 && GY >= 0 && GX + GW <= SW && GY + GH <= SH))
 }
-# A digest of a part of a window as it is on the screen now.
-looks() {  # looks WINDOW X Y W H
-  geometry_of "$1"
-  import -window root -crop "$4x$5+$((GX + $2))+$((GY + $3))" rgb:- | md5sum
-}
 click() {  # click WINDOW X Y: one click of the left button there, as a person makes it
   geometry_of "$1"
   xdotool mousemove $((GX + $2)) $((GY + $3)) click 1
   sleep 0.5
 }
-value() { sed -n "s/^$1=//p" "$app/Setting.ini"; }
 moved_to() {  # moved_to WINDOW X Y: the manager put it there
   xdotool windowmove --sync "$1" "$2" "$3" 2>/dev/null || true
   sleep 0.4

@@ -28,7 +28,7 @@ stop_chronyd() {
 }
 
 launches=0
-launch() {  # launch SETTINGS: the program in a folder of its own with that Setting.ini
+start_program() {  # start_program SETTINGS: the program in a folder of its own with that Setting.ini
   launches=$((launches + 1))
   app="$work/app$launches"
   mkdir -p "$app"
@@ -36,6 +36,12 @@ launch() {  # launch SETTINGS: the program in a folder of its own with that Sett
   printf '%b' "$1" >"$app/Setting.ini"
   "$app/vantorel" 2>>"$work/app.log" &
   app_pid=$!
+}
+# A value of the program's Setting.ini as it is now.
+value() { sed -n "s/^$1=//p" "$app/Setting.ini"; }
+
+launch() {  # launch SETTINGS: started, and its main window on the screen
+  start_program "$1"
   window=$(find_window '^QUMRA$')
   wait_managed "$window"
   wx=0
