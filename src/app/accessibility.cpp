@@ -6,6 +6,7 @@
 #include "controls/my_bitmap_button.h"
 #include "controls/my_bitmap_progress.h"
 #include "controls/my_bitmap_tab_ctrl.h"
+#include "controls/readable_text.h"
 
 namespace vantorel {
 namespace {
@@ -23,6 +24,7 @@ QAccessibleInterface* SkinnedControls(const QString&, QObject* object) {
   if (auto* tabs = As<MyBitmapTabCtrl>(object)) return tabs;
   if (auto* progress = As<MyBitmapProgress>(object)) return progress;
   if (auto* area = As<SignalArea>(object)) return area;
+  if (auto* text = As<ReadableText>(object)) return text;
   return nullptr;
 }
 

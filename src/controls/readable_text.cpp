@@ -1,6 +1,6 @@
 #include "controls/readable_text.h"
 
-#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QList>
 
 #include <algorithm>
@@ -18,18 +18,32 @@ ReadableText::ReadableText(QWidget* parent, const QRect& place) : QLabel(parent)
   if (!place.isNull()) setGeometry(place);
 }
 
-void ReadableText::SetText(const QString& text) {
-  if (text != this->text()) setText(text);
-}
-
 void ReadableText::Announce(const QString& text) {
-  if (text == this->text()) return;
-  setText(text);
+  if (text == m_text) return;
+  m_text = text;
   QAccessibleEvent changed(this, QAccessible::NameChanged);
   QAccessible::updateAccessibility(&changed);
 }
 
-void ReadableText::paintEvent(QPaintEvent*) {}
+namespace {
+
+// Not the label's own interface: that one tells a screen reader of every change of the
+// label's text, and a time changes every second.
+class AccessibleReadableText : public QAccessibleWidget {
+ public:
+  explicit AccessibleReadableText(ReadableText* text)
+      : QAccessibleWidget(text, QAccessible::StaticText) {}
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) return static_cast<ReadableText*>(widget())->Text();
+    return QAccessibleWidget::text(t);
+  }
+};
+
+}  // namespace
+
+QAccessibleInterface* MakeAccessible(ReadableText* text) {
+  return new AccessibleReadableText(text);
+}
 
 ReadableText* WindowWords::Text(QWidget* parent, const res::Words& words, const res::Box& box) {
   auto* text = new ReadableText(parent, QRect(box.x, box.y, box.width, box.height));
@@ -52,11 +66,13 @@ void WindowWords::Show(Language language) {
       case Kind::kText:
         static_cast<ReadableText*>(entry.widget)->SetText(spoken);
         break;
+      // Each setting tells a screen reader of a change, so only a change is set.
       case Kind::kName:
-        entry.widget->setAccessibleName(spoken);
+        if (entry.widget->accessibleName() != spoken) entry.widget->setAccessibleName(spoken);
         break;
       case Kind::kDescription:
-        entry.widget->setAccessibleDescription(spoken);
+        if (entry.widget->accessibleDescription() != spoken)
+          entry.widget->setAccessibleDescription(spoken);
         break;
     }
   }

@@ -1,31 +1,40 @@
 #pragma once
 
 #include <QLabel>
+#include <QString>
 
 #include <vector>
 
 #include "res/skin_words.h"
 #include "settings/language.h"
 
+class QAccessibleInterface;
+
 namespace vantorel {
 
 // The spoken form of drawn words in a window's language.
 QString SpokenText(const res::Words& words, Language language);
 
-// Words the skin draws, or the window paints, laid over them for a screen reader: it paints
-// nothing itself and takes no clicks, so the picture under it is what the eye sees, and its
-// place is the drawn words' place. A label given a buddy control names that control.
+// Words the skin draws, or the window paints, laid over them for a screen reader: it shows
+// nothing itself (its label text stays empty) and takes no clicks, so the picture under it is
+// what the eye sees, and its place is the drawn words' place. A label given a buddy control
+// names that control.
 class ReadableText : public QLabel {
  public:
   explicit ReadableText(QWidget* parent, const QRect& place = {});
 
-  void SetText(const QString& text);
-  // The text changes and a screen reader is told at once: for a state, not for a ticking time.
+  // Quietly: a screen reader reads it when it looks, as for a ticking time.
+  void SetText(const QString& text) { m_text = text; }
+  // And a screen reader is told at once: for a state.
   void Announce(const QString& text);
+  const QString& Text() const { return m_text; }
 
- protected:
-  void paintEvent(QPaintEvent* event) override;
+ private:
+  QString m_text;
 };
+
+// Static text whose name is its words.
+QAccessibleInterface* MakeAccessible(ReadableText* text);
 
 // A window's words for a screen reader: its readable texts and its controls' names and
 // descriptions, each given again in the window's language when that changes.

@@ -9,6 +9,7 @@
   a11y.py where WINDOW ROLE NAME     the object's place on the screen: x y width height
   a11y.py focused                    the focused object's role and name
   a11y.py label WINDOW ROLE NAME     the names of the objects that label it
+  a11y.py quiet SECS                 no object changes its name for that long
 
 A line of the tree reads: role "name" [states] @x,y wxh = "text" {value}, with what the
 object does after "do:". An object is found by the window's title, its role and its name.
@@ -159,6 +160,17 @@ def main(argv):
     elif argv[1] == "where":
         ext = find(argv[2], argv[3], argv[4]).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         print(ext.x, ext.y, ext.width, ext.height)
+    elif argv[1] == "quiet":
+        heard = []
+        pyatspi.Registry.registerEventListener(
+            lambda event: heard.append(describe(event.source)),
+            "object:property-change:accessible-name")
+        application()
+        from gi.repository import GLib
+        GLib.timeout_add(int(float(argv[2]) * 1000), pyatspi.Registry.stop)
+        pyatspi.Registry.start()
+        if heard:
+            sys.exit("heard: " + "; ".join(heard[:3]))
     elif argv[1] == "label":
         for relation in find(argv[2], argv[3], argv[4]).getRelationSet():
             if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:

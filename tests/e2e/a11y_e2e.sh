@@ -166,6 +166,7 @@ for lang in 0 1; do
   check "$l: the state label's change to calibrated is an event" wait "$listener"
   wait_calibrated || true
   main=$(pick Vantorel "Vantorel 校时")
+  check "$l: the ticking time is read, not announced" a11y quiet 2.5
   check "$l: the main window's objects" meets main_table
   check "$l: the main window is where the screen shows it" placed "$window" "$main" push-button "$(pick Setting 设置)" 562 5
   check "$l: so is its signal area" placed "$window" "$main" animation "$(pick "Signal area" 信号区域)" 32 154
