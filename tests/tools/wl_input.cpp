@@ -1,7 +1,7 @@
 // A pointer and a keyboard for a Wayland compositor that offers the wlroots virtual input
 // protocols: what the end-to-end tests under sway press, move and type with, as a person's
 // mouse and keys would. Each word of the command line is one step, done in order:
-//   move X Y      the pointer to that point of the output (absolute)
+//   move X Y      the pointer to that point of the output, gliding there
 //   down, up      the left button
 //   click         down and up
 //   drag DX DY    down, a move by that much in ten steps, up
@@ -96,20 +96,29 @@ class Input {
         m_width(width),
         m_height(height) {}
 
+  // The pointer glides there as a hand moves it, and arrives by a last step of one pixel.
+  // Entered by one leap, an Xwayland window is given the leap's distance again at the next
+  // press: the compositor sends the entry and the relative motion together, and Xwayland keeps
+  // the motion for the next frame, so the press lands far from where the pointer was.
   void Move(int x, int y) {
-    m_x = x;
-    m_y = y;
-    zwlr_virtual_pointer_v1_motion_absolute(m_pointer, Now(), static_cast<uint32_t>(x),
-                                            static_cast<uint32_t>(y),
-                                            static_cast<uint32_t>(m_width),
-                                            static_cast<uint32_t>(m_height));
-    zwlr_virtual_pointer_v1_frame(m_pointer);
-    Flush();
+    const int x0 = m_x;
+    const int y0 = m_y;
+    constexpr int kSteps = 8;
+    for (int step = 1; step < kSteps; ++step) {
+      MoveTo(x0 + (x - x0) * step / kSteps, y0 + (y - y0) * step / kSteps);
+    }
+    // One pixel short, from the side it came from.
+    if (x != x0) {
+      MoveTo(x - (x > x0 ? 1 : -1), y);
+    } else if (y != y0) {
+      MoveTo(x, y - (y > y0 ? 1 : -1));
+    }
+    MoveTo(x, y);
   }
   void Button(bool down) {
-    zwlr_virtual_pointer_v1_button(m_pointer, Now(), BTN_LEFT,
-                                   down ? WL_POINTER_BUTTON_STATE_PRESSED
-                                        : WL_POINTER_BUTTON_STATE_RELEASED);
+    zwlr_virtual_pointer_v1_button(
+        m_pointer, Now(), BTN_LEFT,
+        down ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED);
     zwlr_virtual_pointer_v1_frame(m_pointer);
     Flush();
   }
@@ -119,7 +128,7 @@ class Input {
     Button(true);
     Pause(100);
     for (int step = 1; step <= 10; ++step) {
-      Move(x0 + dx * step / 10, y0 + dy * step / 10);
+      MoveTo(x0 + dx * step / 10, y0 + dy * step / 10);
       Pause(20);
     }
     Pause(100);
@@ -141,6 +150,15 @@ class Input {
 
  private:
   void Flush() { wl_display_roundtrip(m_display); }
+  void MoveTo(int x, int y) {
+    m_x = x;
+    m_y = y;
+    zwlr_virtual_pointer_v1_motion_absolute(
+        m_pointer, Now(), static_cast<uint32_t>(x), static_cast<uint32_t>(y),
+        static_cast<uint32_t>(m_width), static_cast<uint32_t>(m_height));
+    zwlr_virtual_pointer_v1_frame(m_pointer);
+    Flush();
+  }
 
   wl_display* m_display;
   zwlr_virtual_pointer_v1* m_pointer;
