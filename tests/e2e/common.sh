@@ -226,3 +226,19 @@ choose_chinese() {  # choose_chinese SETTINGS_DIALOG: Chinese on the language pa
   sleep 0.4
   click_in "$1" 250 247 # OK
 }
+
+# expected FRAME_LINE ZONE_SECONDS|local: what a watch's frame line should hold, from its step
+# 41's due time (a second boundary of the sender's clock).
+expected() {
+  local end
+  end=$(awk '{printf "%.0f", $8}' <<<"$1")
+  if [[ $2 == local ]]; then
+    date -d "@$end" '+%Y-%m-%d %H:%M:%S'
+  else
+    date -u -d "@$((end + $2))" '+%Y-%m-%d %H:%M:%S'
+  fi
+}
+edges_late() {  # edges_late WATCH_OUTPUT: how late the watch saw the steps' edges
+  awk '/ late / {n++; s += $(NF-1); if ($(NF-1) > m) m = $(NF-1)}
+       END {if (n) printf "  edges %d, late %.1f ms on average, %.1f ms at most\n", n, s / n, m}' "$1"
+}

@@ -29,18 +29,6 @@ start_watch() {  # start_watch FRAMES: the watch on the program's window, sampli
 
 frames_read() { grep -c '^frame ' "$work/watch.out" || true; }
 
-# expected FRAME_LINE ZONE_SECONDS|local: what the frame should hold, from its step 41's due
-# time (a second boundary of the sender's clock, which the server keeps on this one's).
-expected() {
-  local end
-  end=$(awk '{printf "%.0f", $8}' <<<"$1")
-  if [[ $2 == local ]]; then
-    date -d "@$end" '+%Y-%m-%d %H:%M:%S'
-  else
-    date -u -d "@$((end + $2))" '+%Y-%m-%d %H:%M:%S'
-  fi
-}
-
 # send KEY FLAG ZONE_SECONDS|local WHAT: one frame sent by the key, read and checked.
 send() {
   local key=$1 flag=$2 zone=$3 what=$4 line
@@ -57,9 +45,7 @@ send() {
   # the correction, a single one at the screen.
   [[ -n "$line" ]] || { cat "$work/watch.err"; grep -h 'calibrated:' "$work/app.log"; return; }
   echo "  read: $line"
-  awk '/ late / {n++; s += $(NF-1); if ($(NF-1) > m) m = $(NF-1)}
-       END {if (n) printf "  edges %d, late %.1f ms on average, %.1f ms at most\n", n, s / n, m}' \
-    "$work/watch.out"
+  edges_late "$work/watch.out"
   grep -h 'calibrated:' "$work/app.log" | tail -1 | sed 's/^/  /'
   check "$what: the time of its step 41" test "$(cut -d' ' -f3,4 <<<"$line")" = "$(expected "$line" "$zone")"
   check "$what: flag $flag" test "$(cut -d' ' -f6 <<<"$line")" = "$flag"

@@ -4,12 +4,13 @@
 # refuses root), sway started and stopped by its PID, captures with grim, window places from
 # swaymsg, clicks, drags and keys from our own virtual pointer and keyboard (wl_input). What
 # the compositor decides (where a window opens) is checked as such.
-#   wayland_e2e.sh PROGRAM WL_INPUT [SCREENSHOT_FOLDER]
+#   wayland_e2e.sh PROGRAM WL_INPUT WL_WATCH [SCREENSHOT_FOLDER]
 set -euo pipefail
 
 program=$1
 wl_input="$2"
-shots=${3:-}
+wl_watch="$3"
+shots=${4:-}
 source "$(dirname "$0")/common.sh"
 if [[ $(id -u) -ne 0 ]]; then
   echo "needs root: to run the compositor as an unprivileged user in a network namespace"
@@ -41,9 +42,10 @@ cleanup() {
 trap cleanup EXIT
 as_user() {
   setpriv --reuid=nobody --regid=nogroup --clear-groups \
-    env -i PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$display" \
+    env -i PATH=/usr/bin:/bin TZ=UTC XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$display" \
     SWAYSOCK="$runtime/sway.sock" "$@"
 }
+export TZ=UTC
 
 readonly SW=1366 SH=768
 cat >"$work/sway.conf" <<EOF
@@ -99,6 +101,7 @@ screen_pixel() {
 }
 
 start_input
+cp "$wl_watch" "$work/wl_watch"
 stage() {  # stage NAME ENVIRONMENT...: the program started with that environment, checked
   local name=$1
   shift
@@ -167,6 +170,26 @@ stage() {  # stage NAME ENVIRONMENT...: the program started with that environmen
     click_at $((hx + 564)) $((hy + 20))
     check "$name: the help's close button, clicked, closes it" eventually 3 gone Help
   fi
+
+  # The signal as the compositor shows it, read off the output picture by picture: Alt+Return
+  # sends the computer's own time. The signal area's middle is at (156, 334).
+  rm -f "$runtime/watch.ready"
+  as_user "$work/wl_watch" --at $((wx + 156)),$((wy + 334)) --timeout 10 \
+    --ready-file "$runtime/watch.ready" >"$work/watch.out" 2>"$work/watch.err" &
+  local watch_pid=$!
+  pids+=($watch_pid)
+  if eventually 5 test -e "$runtime/watch.ready"; then
+    input key alt+Return
+    wait "$watch_pid" || true
+  fi
+  local line
+  line=$(grep '^frame 1 ' "$work/watch.out" || true)
+  sed 's/^/  /' "$work/watch.err"
+  edges_late "$work/watch.out"
+  check "$name: Alt+Return's frame, read off the screen, holds the second of its step 41" \
+    eval '[[ -n "$line" && "$(cut -d" " -f3,4 <<<"$line")" == "$(expected "$line" local)" ]]'
+  check "$name: and the flag of the computer's own time" eval '[[ "$(cut -d" " -f6 <<<"$line")" == 1 ]]'
+  sleep 1  # the signal area back to its resting face before the capture
 
   if [[ -n "$shots" ]]; then
     mkdir -p "$shots"

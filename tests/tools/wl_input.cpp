@@ -5,7 +5,8 @@
 //   down, up      the left button
 //   click         down and up
 //   drag DX DY    down, a move by that much in ten steps, up
-//   key NAME      a key by its keysym name (Escape, Return, Tab, Down, a, ...)
+//   key NAME      a key by its keysym name (Escape, Return, Tab, Down, a, ...), alt+NAME
+//                 with Alt held
 //   type TEXT     the keys of a text of plain ASCII letters, digits and . -
 //   sleep MS      a pause
 //   wl_input [--size WxH] STEP...
@@ -64,6 +65,7 @@ uint32_t Now() {
 struct Keys {
   xkb_keymap* keymap = nullptr;
   xkb_mod_mask_t shift = 0;
+  xkb_mod_mask_t alt = 0;
 
   // The evdev code of the key that gives the symbol, and whether it needs Shift.
   bool Find(xkb_keysym_t wanted, uint32_t* code, bool* shifted) const {
@@ -134,18 +136,20 @@ class Input {
     Pause(100);
     Button(false);
   }
-  bool Key(xkb_keysym_t sym) {
+  bool Key(xkb_keysym_t sym, xkb_mod_mask_t held = 0) {
     uint32_t code = 0;
     bool shifted = false;
     if (!m_keys.Find(sym, &code, &shifted)) return false;
-    if (shifted) zwp_virtual_keyboard_v1_modifiers(m_keyboard, m_keys.shift, 0, 0, 0);
+    if (shifted) held |= m_keys.shift;
+    if (held) zwp_virtual_keyboard_v1_modifiers(m_keyboard, held, 0, 0, 0);
     zwp_virtual_keyboard_v1_key(m_keyboard, Now(), code, WL_KEYBOARD_KEY_STATE_PRESSED);
     zwp_virtual_keyboard_v1_key(m_keyboard, Now(), code, WL_KEYBOARD_KEY_STATE_RELEASED);
-    if (shifted) zwp_virtual_keyboard_v1_modifiers(m_keyboard, 0, 0, 0, 0);
+    if (held) zwp_virtual_keyboard_v1_modifiers(m_keyboard, 0, 0, 0, 0);
     Flush();
     Pause(30);
     return true;
   }
+  xkb_mod_mask_t Alt() const { return m_keys.alt; }
   void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
  private:
@@ -171,9 +175,10 @@ class Input {
 };
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: wl_input [--size WxH] STEP...\n"
-               "  move X Y | down | up | click | drag DX DY | key NAME | type TEXT | sleep MS\n");
+  std::fprintf(
+      stderr,
+      "usage: wl_input [--size WxH] STEP...\n"
+      "  move X Y | down | up | click | drag DX DY | key [alt+]NAME | type TEXT | sleep MS\n");
   return 2;
 }
 
@@ -195,8 +200,14 @@ int Steps(Input& input, const std::vector<std::string>& args, size_t at) {
       input.Drag(number(i + 1), number(i + 2));
       i += 2;
     } else if (step == "key" && i + 1 < args.size()) {
-      const xkb_keysym_t sym = xkb_keysym_from_name(args[++i].c_str(), XKB_KEYSYM_NO_FLAGS);
-      if (sym == XKB_KEY_NoSymbol || !input.Key(sym)) {
+      std::string name = args[++i];
+      xkb_mod_mask_t held = 0;
+      if (name.starts_with("alt+")) {
+        held = input.Alt();
+        name.erase(0, 4);
+      }
+      const xkb_keysym_t sym = xkb_keysym_from_name(name.c_str(), XKB_KEYSYM_NO_FLAGS);
+      if (sym == XKB_KEY_NoSymbol || !input.Key(sym, held)) {
         std::fprintf(stderr, "wl_input: no key %s\n", args[i].c_str());
         status = 1;
       }
@@ -253,6 +264,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   keys.shift = 1u << xkb_keymap_mod_get_index(keys.keymap, XKB_MOD_NAME_SHIFT);
+  keys.alt = 1u << xkb_keymap_mod_get_index(keys.keymap, XKB_MOD_NAME_ALT);
   char* text = xkb_keymap_get_as_string(keys.keymap, XKB_KEYMAP_FORMAT_TEXT_V1);
   const size_t size = std::strlen(text) + 1;
   const int fd = memfd_create("wl_input-keymap", MFD_CLOEXEC);

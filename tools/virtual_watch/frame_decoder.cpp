@@ -93,4 +93,34 @@ DecodedFrame DecodeFrame(const std::vector<Edge>& edges, double correctionSecond
   return frame;
 }
 
+std::optional<DecodedFrame> FrameReader::See(double at, double changedAt, int level) {
+  if (level != m_level) {
+    m_level = level;
+    if (!m_inFrame && level == 1) {
+      m_inFrame = true;
+      m_edges.clear();
+      m_frameEnd = changedAt + kSteps * kStepSeconds + 0.25;
+    }
+    if (m_inFrame) m_edges.push_back({changedAt, level});
+  }
+  if (!m_inFrame || at <= m_frameEnd) return std::nullopt;
+  m_inFrame = false;
+  return DecodeFrame(m_edges, m_correction);
+}
+
+void PrintFrame(int number, const DecodedFrame& f) {
+  std::printf("frame %d %04d-%02d-%02d %02d:%02d:%02d flag %d end %.6f\n", number, f.year, f.month,
+              f.day, f.hour, f.minute, f.second, f.notCalibrated ? 1 : 0, f.due[kSteps]);
+  for (int k = 1; k <= kSteps; ++k) {
+    const auto s = static_cast<size_t>(k);
+    if (f.edge[s]) {
+      std::printf("  step %2d level %d due %.6f edge %.6f late %.3f ms\n", k, f.level[s], f.due[s],
+                  *f.edge[s], (*f.edge[s] - f.due[s]) * 1000.0);
+    } else {
+      std::printf("  step %2d level %d due %.6f edge -\n", k, f.level[s], f.due[s]);
+    }
+  }
+  std::fflush(stdout);
+}
+
 }  // namespace vantorel::watch

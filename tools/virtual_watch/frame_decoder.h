@@ -38,4 +38,27 @@ struct DecodedFrame {
 // later.
 DecodedFrame DecodeFrame(const std::vector<Edge>& edges, double correctionSeconds);
 
+// Gathers one frame at a time from the levels a watch sees: a frame begins at a rise and is
+// decoded a quarter of a second after its last step was due.
+class FrameReader {
+ public:
+  explicit FrameReader(double correctionSeconds) : m_correction(correctionSeconds) {}
+
+  // The level seen at `at`, having changed, if it did, at `changedAt`. Gives the frame, read
+  // or not, once one is complete.
+  std::optional<DecodedFrame> See(double at, double changedAt, int level);
+  bool InFrame() const { return m_inFrame; }
+  const std::vector<Edge>& Edges() const { return m_edges; }
+
+ private:
+  double m_correction;
+  int m_level = 0;
+  bool m_inFrame = false;
+  double m_frameEnd = 0;
+  std::vector<Edge> m_edges;
+};
+
+// The frame as one line "frame N DATE TIME flag F end T", then a line per step, on stdout.
+void PrintFrame(int number, const DecodedFrame& frame);
+
 }  // namespace vantorel::watch

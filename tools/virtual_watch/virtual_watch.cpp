@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -221,22 +222,6 @@ class Sampler {
   bool m_useShm = false;
 };
 
-void PrintFrame(int number, const DecodedFrame& f) {
-  std::printf("frame %d %04d-%02d-%02d %02d:%02d:%02d flag %d end %.6f\n", number, f.year, f.month,
-              f.day, f.hour, f.minute, f.second, f.notCalibrated ? 1 : 0,
-              f.due[vantorel::watch::kSteps]);
-  for (int k = 1; k <= vantorel::watch::kSteps; ++k) {
-    const auto s = static_cast<size_t>(k);
-    if (f.edge[s]) {
-      std::printf("  step %2d level %d due %.6f edge %.6f late %.3f ms\n", k, f.level[s], f.due[s],
-                  *f.edge[s], (*f.edge[s] - f.due[s]) * 1000.0);
-    } else {
-      std::printf("  step %2d level %d due %.6f edge -\n", k, f.level[s], f.due[s]);
-    }
-  }
-  std::fflush(stdout);
-}
-
 // Samples until the frames asked for are decoded; the exit status of the program.
 int Watch(Display* display, int x, int y, const Options& o) {
   Sampler sampler(display, x, y);
@@ -251,10 +236,7 @@ int Watch(Display* display, int x, int y, const Options& o) {
   long samples = 0;
   const double sampleStart = Now(CLOCK_MONOTONIC);
   double lastAt = 0;
-  int level = 0;
-  bool inFrame = false;
-  double frameEnd = 0;
-  std::vector<Edge> edges;
+  vantorel::watch::FrameReader reader(o.correction);
   int decoded = 0;
   int result = 0;
   // Each wait is the period give or take a quarter, at random: a sampling grid locked to the
@@ -282,30 +264,20 @@ int Watch(Display* display, int x, int y, const Options& o) {
     const double at = (before + after) / 2;
     const double changedAt = samples > 1 ? (lastAt + at) / 2 : at;
     lastAt = at;
-    const int seen = brightness >= 128 ? 1 : 0;
-    if (seen != level) {
-      level = seen;
-      if (!inFrame && level == 1) {
-        inFrame = true;
-        edges.clear();
-        frameEnd = changedAt + vantorel::watch::kSteps * vantorel::watch::kStepSeconds + 0.25;
-      }
-      if (inFrame) edges.push_back({changedAt, level});
+    const std::optional<DecodedFrame> frame = reader.See(at, changedAt, brightness >= 128 ? 1 : 0);
+    if (frame && !frame->ok) {
+      std::fprintf(stderr, "virtual_watch: frame %d cannot be decoded: %s\n", decoded + 1,
+                   frame->error.c_str());
+      for (const Edge& e : reader.Edges())
+        std::fprintf(stderr, "  edge %.6f -> %d\n", e.time, e.level);
+      result = 1;
+      break;
     }
-    if (inFrame && at > frameEnd) {
-      inFrame = false;
-      const DecodedFrame frame = vantorel::watch::DecodeFrame(edges, o.correction);
-      if (!frame.ok) {
-        std::fprintf(stderr, "virtual_watch: frame %d cannot be decoded: %s\n", decoded + 1,
-                     frame.error.c_str());
-        for (const Edge& e : edges) std::fprintf(stderr, "  edge %.6f -> %d\n", e.time, e.level);
-        result = 1;
-        break;
-      }
-      PrintFrame(++decoded, frame);
+    if (frame) {
+      vantorel::watch::PrintFrame(++decoded, *frame);
       frameDeadline = Now(CLOCK_MONOTONIC) + o.timeout;
     }
-    if (!inFrame && Now(CLOCK_MONOTONIC) > frameDeadline) {
+    if (!reader.InFrame() && Now(CLOCK_MONOTONIC) > frameDeadline) {
       std::fprintf(stderr, "virtual_watch: no frame within %.0f s\n", o.timeout);
       result = 3;
       break;
