@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# The program on a Wayland desktop, natively (Qt's Wayland platform), under sway run headless:
-# the compositor and the program as an unprivileged user with their own runtime folder (sway
-# refuses root), sway started and stopped by its PID, captures with grim, window places from
-# swaymsg, clicks, drags and keys from our own virtual pointer and keyboard (wl_input). What
-# the compositor decides (where a window opens) is checked as such.
+# The program on a Wayland desktop under sway (sway.sh), natively (Qt's Wayland platform) and
+# under sway's Xwayland, driven by our own pointer and keyboard and read off the output by
+# our own watch. What the compositor decides (where a window opens) is checked as such.
 #   wayland_e2e.sh PROGRAM WL_INPUT WL_WATCH [SCREENSHOT_FOLDER]
 set -euo pipefail
 
@@ -27,80 +25,17 @@ if [[ -z "${VANTOREL_E2E_OWN_NET:-}" ]] && unshare --net true 2>/dev/null; then
 fi
 
 work=$(mktemp -d)
-chmod 755 "$work"
-runtime="$work/runtime"
-mkdir -m 700 "$runtime"
-chown nobody: "$runtime"
-pids=()
+source "$(dirname "$0")/sway.sh"
 cleanup() {
   # What the program said last, where a check failed.
   ((failures == 0)) || sed 's/^/  app: /' "$work/app.log" 2>/dev/null | tail -n 20
-  [[ ${#pids[@]} -gt 0 ]] && kill "${pids[@]}" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
+  e2e_cleanup
 }
 trap cleanup EXIT
-as_user() {
-  setpriv --reuid=nobody --regid=nogroup --clear-groups \
-    env -i PATH=/usr/bin:/bin TZ=UTC XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$display" \
-    SWAYSOCK="$runtime/sway.sock" "$@"
-}
 export TZ=UTC
 
-readonly SW=1366 SH=768
-cat >"$work/sway.conf" <<EOF
-output HEADLESS-1 mode ${SW}x$SH
-default_border none
-xwayland enable
-EOF
-setpriv --reuid=nobody --regid=nogroup --clear-groups \
-  env -i PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$runtime" WLR_BACKENDS=headless \
-  WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman SWAYSOCK="$runtime/sway.sock" \
-  sway -c "$work/sway.conf" >"$work/sway.log" 2>&1 &
-pids+=($!)
-display=""
-compositor_listens() {
-  display=$(find "$runtime" -maxdepth 1 -type s -name 'wayland-*' -printf '%f\n' | head -n 1)
-  [[ -n "$display" ]] && as_user swaymsg -t get_version >/dev/null 2>&1
-}
-check "sway starts headless" eventually 10 compositor_listens
-
-# A window of the program as sway has it: "x y width height", or nothing.
-place_of() {  # place_of TITLE
-  as_user swaymsg -t get_tree | /usr/bin/python3 -c '
-import json, sys
-def walk(n):
-    if n.get("name") == sys.argv[1] and n.get("type") in ("con", "floating_con"):
-        r = n["rect"]
-        print(r["x"], r["y"], r["width"], r["height"])
-    for c in n.get("nodes", []) + n.get("floating_nodes", []):
-        walk(c)
-walk(json.load(sys.stdin))' "$1" | head -n 1
-}
-shown() { [[ -n "$(place_of "$1")" ]]; }
-gone() { [[ -z "$(place_of "$1")" ]]; }
-# One pointer and keyboard for the whole run, as a person has: steps go to it a line at a
-# time, and each line is answered once done.
-start_input() {
-  cp "$wl_input" "$work/wl_input"
-  wl_input="$work/wl_input"
-  mkfifo -m 666 "$work/steps" "$work/answers"
-  as_user "$wl_input" --size "${SW}x$SH" - <"$work/steps" >"$work/answers" 2>>"$work/input.log" &
-  pids+=($!)
-  exec 7>"$work/steps" 8<"$work/answers"
-}
-input() {
-  echo "$*" >&7
-  local answer
-  read -r -t 20 answer <&8 && [[ $answer == done ]]
-}
-click_at() { input move "$1" "$2" sleep 150 click; sleep 0.5; }
-# The colour of one pixel of the screen as "R G B".
-screen_pixel() {
-  as_user grim -g "$1,$2 1x1" - | convert png:- -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:-
-}
-
-start_input
+start_sway
+start_input "$wl_input"
 cp "$wl_watch" "$work/wl_watch"
 stage() {  # stage NAME ENVIRONMENT...: the program started with that environment, checked
   local name=$1
@@ -112,7 +47,6 @@ stage() {  # stage NAME ENVIRONMENT...: the program started with that environmen
   chown -R nobody: "$app"
   as_user "$@" "$app/vantorel" >"$work/app.log" 2>&1 &
   local app_pid=$!
-  pids+=($app_pid)
 
   check "$name: the main window opens as a window of its own size, not tiled" \
     eventually 10 eval '[[ "$(place_of QUMRA)" == *" 640 600" ]]'
@@ -177,7 +111,6 @@ stage() {  # stage NAME ENVIRONMENT...: the program started with that environmen
   as_user "$work/wl_watch" --at $((wx + 156)),$((wy + 334)) --timeout 10 \
     --ready-file "$runtime/watch.ready" >"$work/watch.out" 2>"$work/watch.err" &
   local watch_pid=$!
-  pids+=($watch_pid)
   if eventually 5 test -e "$runtime/watch.ready"; then
     input key alt+Return
     wait "$watch_pid" || true
@@ -193,7 +126,7 @@ stage() {  # stage NAME ENVIRONMENT...: the program started with that environmen
 
   if [[ -n "$shots" ]]; then
     mkdir -p "$shots"
-    as_user grim - >"$shots/wayland_$name.png" || true
+    grab_output "$shots/wayland_$name.png" || true
   fi
   check "$name: no shadow is drawn, which could not follow the window" gone "QUMRA shadow"
   click_at $((wx + 625)) $((wy + 15))

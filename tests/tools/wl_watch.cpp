@@ -1,16 +1,18 @@
 // A watch held against a Wayland screen: reads a small patch of the output in the middle of the
 // signal area with the wlroots screen copy protocol, once per picture the compositor shows, and
-// decodes the frames it sees. Each picture comes with the instant it was shown, so an edge is
-// timed by the picture that first shows it, not by when the copy reached us.
+// decodes the frames it sees. Each picture comes with the instant it was shown, not when the
+// copy reached us: an edge is timed between the picture before it and the first that shows it.
 //   wl_watch --at X,Y [--frames N] [--timeout S] [--correction-ms MS] [--ready-file PATH]
 // X,Y: the middle of the signal area on the output. Prints what the X11 watch prints: a line
-// "frame N DATE TIME flag F end T" and a line per step; on standard error how many pictures
-// it read and the longest gap between two. Exits 0 when every frame decoded, 1 on a frame it
-// cannot decode, 2 on bad options, 3 when the screen cannot be read or no frame came in time.
+// "frame N DATE TIME flag F end T" and a line per step; on standard error how late each
+// frame's light changed on the screen, how many pictures it read and the longest gap. Exits 0 when
+// every frame decoded, 1 on a frame it cannot decode, 2 on bad options, 3 when the screen cannot be
+// read or no frame came in time.
 #include <sys/mman.h>
 #include <unistd.h>
 #include <wayland-client.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -19,6 +21,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "frame_decoder.h"
 #include "wlr-screencopy-unstable-v1-client-protocol.h"
@@ -160,6 +163,24 @@ class Patch {
   uint32_t m_width = 0, m_height = 0, m_stride = 0;
 };
 
+// How late the light of each edge reached the screen, after the step's due time.
+void PrintShown(int number, const DecodedFrame& frame, const std::vector<double>& shown) {
+  double sum = 0, most = 0;
+  size_t n = 0;
+  for (int k = 1; k <= vantorel::watch::kSteps && n < shown.size(); ++k) {
+    const auto s = static_cast<size_t>(k);
+    if (!frame.edge[s]) continue;
+    const double late = (shown[n++] - frame.due[s]) * 1000.0;
+    sum += late;
+    most = std::max(most, late);
+  }
+  if (n > 0) {
+    std::fprintf(stderr,
+                 "wl_watch: frame %d shown %.1f ms after its steps on average, %.1f at most\n",
+                 number, sum / static_cast<double>(n), most);
+  }
+}
+
 struct Options {
   int x = -1, y = -1;
   int frames = 1;
@@ -228,6 +249,7 @@ int main(int argc, char** argv) {
     double frameDeadline = start + o.timeout;
     double last = 0;
     double longestGap = 0;
+    std::vector<double> shown;  // when each edge of the frame first showed
     long pictures = 0;
     int decoded = 0;
     while (decoded < o.frames) {
@@ -241,10 +263,18 @@ int main(int argc, char** argv) {
       if (pictures++ == 0 && !o.readyFile.empty()) {
         if (FILE* ready = std::fopen(o.readyFile.c_str(), "w")) std::fclose(ready);
       }
-      if (pictures > 1 && shownAt - last > longestGap) longestGap = shownAt - last;
-      last = shownAt;
       const double at = shownAt + toRealTime;
-      const std::optional<DecodedFrame> frame = reader.See(at, at, brightness >= 128 ? 1 : 0);
+      // As the X11 watch does: the change happened between the picture before and this one,
+      // best taken as the middle; the picture that first shows it gives how late the light
+      // changed on the screen.
+      const double changedAt = pictures > 1 ? (last + at) / 2 : at;
+      if (pictures > 1 && at - last > longestGap) longestGap = at - last;
+      last = at;
+      const size_t before = reader.Edges().size();
+      const std::optional<DecodedFrame> frame =
+          reader.See(at, changedAt, brightness >= 128 ? 1 : 0);
+      if (reader.Edges().size() == 1 && before != 1) shown.clear();
+      if (reader.Edges().size() > shown.size()) shown.push_back(at);
       if (frame && !frame->ok) {
         std::fprintf(stderr, "wl_watch: frame %d cannot be decoded: %s\n", decoded + 1,
                      frame->error.c_str());
@@ -255,6 +285,7 @@ int main(int argc, char** argv) {
       }
       if (frame) {
         vantorel::watch::PrintFrame(++decoded, *frame);
+        PrintShown(decoded, *frame, shown);
         frameDeadline = Now(CLOCK_MONOTONIC) + o.timeout;
       }
       if (!reader.InFrame() && Now(CLOCK_MONOTONIC) > frameDeadline) {
