@@ -2,14 +2,16 @@
 # Every window in both languages, opened the way a person opens it (keys and clicks under a
 # window manager, never by calling code) and captured from the screen, with checks on what
 # the captures show. The captures and a labelled contact sheet all.png go to the folder.
-#   look_e2e.sh PROGRAM NTP_PROBE SCREENSHOT_FOLDER
+# The main window, the settings and the help also natively on a Wayland desktop (sway.sh).
+#   look_e2e.sh PROGRAM NTP_PROBE SCREENSHOT_FOLDER WL_INPUT
 set -euo pipefail
 
 program=$1
 probe=$2
 shots=${3:-}
+wl_input=${4:-}
 E2E_NEEDS_ROOT="for port 123 and a network namespace"
-E2E_TOOLS="chronyd montage unshare"
+E2E_TOOLS="chronyd montage unshare sway swaymsg grim setpriv"
 E2E_SCREEN=2560x1440  # room for the help beside the main window, and for it at twice the size
 source "$(dirname "$0")/common.sh"
 e2e_enter_x "$@"
@@ -241,6 +243,52 @@ check "at scale 2 the signal area is pure black and white ($(paste -sd' ' "$colo
 convert "$look/main_2x_full.png" -crop 640x600+0+0 +repage "$look/main_2x_top_left.png"
 captured+=(main_2x_top_left)
 check "at scale 2: Escape closes the program" quit_app
+
+# Natively on Wayland, calibrated against the same servers, each window opened by a click.
+source "$(dirname "$0")/sway.sh"
+wayland_capture() {  # wayland_capture NAME TITLE: the window as the output shows it
+  local x y w h
+  read -r x y w h <<<"$(place_of "$2")"
+  input move $((SW - 5)) $((SH - 5))  # the pointer out of the picture, off every window
+  sleep 0.6
+  [[ -n "$x" ]] && grab_output "$look/$1.png" "$x" "$y" "$w" "$h" && captured+=("$1")
+}
+wayland_teal() {  # the state label's dot
+  [[ "$(screen_pixel $((mx + 338)) $((my + 59)))" =~ ^([0-9]+)\ ([0-9]+) ]] &&
+    ((BASH_REMATCH[2] > 150 && BASH_REMATCH[1] < 150))
+}
+check "the Wayland captures have our pointer" test -x "$wl_input"
+start_sway
+start_input "$wl_input"
+for lang in 0 1; do
+  l=${lang_name[$lang]}
+  app="$work/wayland_$l"
+  mkdir "$app"
+  cp "$program" "$app/vantorel"
+  printf "[Vantorel]\nbWelcomeScreen=0\nnSelLanguageIndex=$lang\nbDefualtServers=0\nstrServers=$SERVERS\nnSelTimeZoneIndex=56\n" |
+    sed 's/$/\r/' >"$app/Setting.ini"
+  chown -R nobody: "$app"
+  as_user env QT_QPA_PLATFORM=wayland "$app/vantorel" >>"$work/app.log" 2>&1 &
+  app_pid=$!
+  check "$l on Wayland: the main window opens" eventually 10 shown QUMRA
+  read -r mx my _ _ <<<"$(place_of QUMRA)"
+  [[ -n "$mx" ]] || continue
+  check "$l on Wayland: calibrated" eventually 10 wayland_teal
+  wayland_capture "wayland_main_$l" QUMRA
+  click_at $((mx + 574)) $((my + 15))
+  title=${settings_title[$lang]//[\^\$]/}
+  check "$l on Wayland: Setting, clicked, opens the settings" eventually 5 shown "$title"
+  wayland_capture "wayland_settings_$l" "$title"
+  input key Escape
+  check "$l on Wayland: Escape closes them" eventually 3 gone "$title"
+  click_at $((mx + 549)) $((my + 15))
+  check "$l on Wayland: ?, clicked, opens the help" eventually 5 shown Help
+  wayland_capture "wayland_help_$l" Help
+  read -r hx hy _ _ <<<"$(place_of Help)"
+  [[ -n "$hx" ]] && click_at $((hx + 564)) $((hy + 20))
+  click_at $((mx + 625)) $((my + 15))
+  check "$l on Wayland: the close button ends the program" eventually 5 not kill -0 "$app_pid"
+done
 stop_chronyd
 
 # The prompt after a failed run opens centred on the main window, wherever it was moved, and
