@@ -54,14 +54,23 @@ void SkinScrollBars(QAbstractScrollArea* list) {
       sheet.arg(trough.name(), accent.name()).arg(kSkinScrollBarWidth));
 }
 
+namespace {
+
+// A rectangle of that size whose corners are ellipses of that size: the window's outline.
+QPainterPath RoundedOutline(QSize size, int cornerEllipse) {
+  QPainterPath outline;
+  outline.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)), cornerEllipse / 2.0,
+                         cornerEllipse / 2.0);
+  return outline;
+}
+
+}  // namespace
+
 void CutRoundedShape(QWidget* window, QSize size, int cornerEllipse) {
   // Exactly its picture's size, which a tiling compositor reads as a window to float, not to
   // stretch over the screen.
   window->setFixedSize(size);
-  QPainterPath outline;
-  outline.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)), cornerEllipse / 2.0,
-                         cornerEllipse / 2.0);
-  window->setMask(QRegion(outline.toFillPolygon().toPolygon()));
+  window->setMask(QRegion(RoundedOutline(size, cornerEllipse).toFillPolygon().toPolygon()));
 }
 
 void MakeTranslucent(QWidget* window) {
@@ -70,10 +79,7 @@ void MakeTranslucent(QWidget* window) {
 
 QImage WithRoundCorners(const QImage& picture, int cornerEllipse) {
   QImage rounded = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  const QSize size = LogicalSize(picture);
-  QPainterPath outline;
-  outline.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)), cornerEllipse / 2.0,
-                         cornerEllipse / 2.0);
+  const QPainterPath outline = RoundedOutline(LogicalSize(picture), cornerEllipse);
   // Kept where the outline covers a pixel, in proportion: the corners' edge pixels blend.
   QImage inside(rounded.size(), QImage::Format_ARGB32_Premultiplied);
   inside.setDevicePixelRatio(rounded.devicePixelRatio());

@@ -91,6 +91,7 @@ VantorelDlg::VantorelDlg(MainWindowServices services, QWidget* parent)
     resize(face->width, face->height);
   }
   new WindowDrag(this);
+  GiveWords();  // before the first settings show every word in their language
 
   ApplySettings();
   m_signal->LoadLevelBitmaps(res::kSignalBlack, res::kSignalWhite);
@@ -106,7 +107,7 @@ VantorelDlg::VantorelDlg(MainWindowServices services, QWidget* parent)
                          qRgb(255, 255, 255));
   m_progress->SetRange(0, kProgressUpper);
   m_progress->SetPos(0);
-  GiveWords();
+  TabInReadingOrder(this);
 
   CenterOnScreen(this);  // before the shadow makes the native window: see CenterOnScreen
   m_shadow = std::make_unique<WndShadow>();
@@ -228,8 +229,6 @@ void VantorelDlg::GiveWords() {
   m_words.Describe(m_timeReadable, words::kTime);
   m_words.Describe(m_dateReadable, words::kDate);
   m_words.Describe(m_weekdayReadable, words::kWeekday);
-  TabInReadingOrder(this);
-  ShowWords();
 }
 
 // Every word in the window's language: at the start and when the language changes.
@@ -240,13 +239,11 @@ void VantorelDlg::ShowWords() {
 }
 
 void VantorelDlg::ShowStateWords() {
-  if (m_stateReadable == nullptr) return;
   m_stateReadable->Announce(SpokenText(
       m_labelCalibrated ? res::words::kCalibrated : res::words::kNotCalibrated, m_language));
 }
 
 void VantorelDlg::ShowWeekdayWords() {
-  if (m_weekdayReadable == nullptr) return;
   m_weekdayReadable->SetText(m_weekdayShown ? WeekdayText() : QString());
 }
 
@@ -383,7 +380,7 @@ void VantorelDlg::ShowTime(std::string_view text, const platform::SystemTime* ha
     m_analog->SetTime(hands);
     m_analog->Redraw();
     update(kTimeRect);
-    if (m_timeReadable) m_timeReadable->SetText(m_timeText);
+    m_timeReadable->SetText(m_timeText);
   });
 }
 
@@ -392,7 +389,7 @@ void VantorelDlg::ShowDate(std::string_view text) {
     m_dateText = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     ComposeDateBitmap();
     update(kDateRect);
-    if (m_dateReadable) m_dateReadable->SetText(m_dateText);
+    m_dateReadable->SetText(m_dateText);
   });
 }
 

@@ -262,14 +262,9 @@ start_sway
 start_input "$wl_input"
 for lang in 0 1; do
   l=${lang_name[$lang]}
-  app="$work/wayland_$l"
-  mkdir "$app"
-  cp "$program" "$app/vantorel"
-  printf "[Vantorel]\nbWelcomeScreen=0\nnSelLanguageIndex=$lang\nbDefualtServers=0\nstrServers=$SERVERS\nnSelTimeZoneIndex=56\n" |
-    sed 's/$/\r/' >"$app/Setting.ini"
-  chown -R nobody: "$app"
-  as_user env QT_QPA_PLATFORM=wayland "$app/vantorel" >>"$work/app.log" 2>&1 &
-  app_pid=$!
+  start_as_user "$work/wayland_$l" \
+    "[Vantorel]\r\nbWelcomeScreen=0\r\nnSelLanguageIndex=$lang\r\nbDefualtServers=0\r\nstrServers=$SERVERS\r\nnSelTimeZoneIndex=56\r\n" \
+    QT_QPA_PLATFORM=wayland
   check "$l on Wayland: the main window opens" eventually 10 shown QUMRA
   read -r mx my _ _ <<<"$(place_of QUMRA)"
   [[ -n "$mx" ]] || continue

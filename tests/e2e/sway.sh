@@ -34,6 +34,19 @@ sway_listens() {
   [[ -n "$display" ]] && as_user swaymsg -t get_version >/dev/null 2>&1
 }
 
+# The program ($program) in a folder of its own that the desktop's user owns, with that
+# Setting.ini, started in the desktop's session with that environment; its PID in $app_pid.
+start_as_user() {  # start_as_user FOLDER SETTINGS [NAME=VALUE...]
+  app=$1
+  mkdir "$app"
+  cp "$program" "$app/vantorel"
+  printf '%b' "$2" >"$app/Setting.ini"
+  chown -R nobody: "$app"
+  shift 2
+  as_user env "$@" "$app/vantorel" >>"$work/app.log" 2>&1 &
+  app_pid=$!
+}
+
 # A window of the program as sway has it: "x y width height", or nothing.
 place_of() {  # place_of TITLE
   as_user swaymsg -t get_tree | /usr/bin/python3 -c '

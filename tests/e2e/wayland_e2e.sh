@@ -40,13 +40,7 @@ cp "$wl_watch" "$work/wl_watch"
 stage() {  # stage NAME ENVIRONMENT...: the program started with that environment, checked
   local name=$1
   shift
-  app="$work/app-$name"
-  mkdir "$app"
-  cp "$program" "$app/vantorel"
-  printf '[Vantorel]\r\nbWelcomeScreen=0\r\n' >"$app/Setting.ini"
-  chown -R nobody: "$app"
-  as_user "$@" "$app/vantorel" >"$work/app.log" 2>&1 &
-  local app_pid=$!
+  start_as_user "$work/app-$name" '[Vantorel]\r\nbWelcomeScreen=0\r\n' "$@"
 
   check "$name: the main window opens as a window of its own size, not tiled" \
     eventually 10 eval '[[ "$(place_of QUMRA)" == *" 640 600" ]]'

@@ -19,7 +19,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,14 +29,9 @@ namespace {
 
 using vantorel::watch::DecodedFrame;
 using vantorel::watch::Edge;
+using vantorel::watch::Now;
 
 constexpr int kSide = 8;
-
-double Now(clockid_t clock) {
-  timespec ts{};
-  clock_gettime(clock, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
 
 struct Globals {
   wl_shm* shm = nullptr;
@@ -163,21 +157,21 @@ class Patch {
   uint32_t m_width = 0, m_height = 0, m_stride = 0;
 };
 
-// How late the light of each edge reached the screen, after the step's due time.
-void PrintShown(int number, const DecodedFrame& frame, const std::vector<double>& shown) {
+// How late the light of each edge reached the screen: the picture that first showed it, after
+// its step's due time.
+void PrintShown(const DecodedFrame& frame, const std::vector<Edge>& edges) {
   double sum = 0, most = 0;
   size_t n = 0;
-  for (int k = 1; k <= vantorel::watch::kSteps && n < shown.size(); ++k) {
+  for (int k = 1; k <= vantorel::watch::kSteps && n < edges.size(); ++k) {
     const auto s = static_cast<size_t>(k);
     if (!frame.edge[s]) continue;
-    const double late = (shown[n++] - frame.due[s]) * 1000.0;
+    const double late = (edges[n++].seen - frame.due[s]) * 1000.0;
     sum += late;
     most = std::max(most, late);
   }
   if (n > 0) {
-    std::fprintf(stderr,
-                 "wl_watch: frame %d shown %.1f ms after its steps on average, %.1f at most\n",
-                 number, sum / static_cast<double>(n), most);
+    std::fprintf(stderr, "wl_watch: shown %.1f ms after its steps on average, %.1f at most\n",
+                 sum / static_cast<double>(n), most);
   }
 }
 
@@ -244,60 +238,24 @@ int main(int argc, char** argv) {
     // The compositor's instants are on the monotonic clock; the frames' due times on the
     // real-time one.
     const double toRealTime = Now(CLOCK_REALTIME) - Now(CLOCK_MONOTONIC);
-    vantorel::watch::FrameReader reader(o.correction);
-    const double start = Now(CLOCK_MONOTONIC);
-    double frameDeadline = start + o.timeout;
-    double last = 0;
-    double longestGap = 0;
-    std::vector<double> shown;  // when each edge of the frame first showed
-    long pictures = 0;
-    int decoded = 0;
-    while (decoded < o.frames) {
+    vantorel::watch::FrameWatch watch("wl_watch", o.frames, o.timeout, o.correction);
+    bool first = true;
+    while (!watch.Over()) {
       int brightness = 0;
       double shownAt = 0;
       if (!patch.Copy(&brightness, &shownAt)) {
-        std::fprintf(stderr, "wl_watch: the screen cannot be read\n");
-        result = 3;
+        watch.Fail("the screen cannot be read");
         break;
       }
-      if (pictures++ == 0 && !o.readyFile.empty()) {
+      if (first && !o.readyFile.empty()) {
         if (FILE* ready = std::fopen(o.readyFile.c_str(), "w")) std::fclose(ready);
       }
-      const double at = shownAt + toRealTime;
-      // As the X11 watch does: the change happened between the picture before and this one,
-      // best taken as the middle; the picture that first shows it gives how late the light
-      // changed on the screen.
-      const double changedAt = pictures > 1 ? (last + at) / 2 : at;
-      if (pictures > 1 && at - last > longestGap) longestGap = at - last;
-      last = at;
-      const size_t before = reader.Edges().size();
-      const std::optional<DecodedFrame> frame =
-          reader.See(at, changedAt, brightness >= 128 ? 1 : 0);
-      if (reader.Edges().size() == 1 && before != 1) shown.clear();
-      if (reader.Edges().size() > shown.size()) shown.push_back(at);
-      if (frame && !frame->ok) {
-        std::fprintf(stderr, "wl_watch: frame %d cannot be decoded: %s\n", decoded + 1,
-                     frame->error.c_str());
-        for (const Edge& e : reader.Edges())
-          std::fprintf(stderr, "  edge %.6f -> %d\n", e.time, e.level);
-        result = 1;
-        break;
-      }
-      if (frame) {
-        vantorel::watch::PrintFrame(++decoded, *frame);
-        PrintShown(decoded, *frame, shown);
-        frameDeadline = Now(CLOCK_MONOTONIC) + o.timeout;
-      }
-      if (!reader.InFrame() && Now(CLOCK_MONOTONIC) > frameDeadline) {
-        std::fprintf(stderr, "wl_watch: no frame within %.0f s\n", o.timeout);
-        result = 3;
-        break;
-      }
+      first = false;
+      if (const DecodedFrame* frame = watch.See(shownAt + toRealTime, brightness >= 128 ? 1 : 0))
+        PrintShown(*frame, watch.Edges());
     }
-    const double seconds = Now(CLOCK_MONOTONIC) - start;
-    std::fprintf(stderr,
-                 "wl_watch: %ld pictures in %.1f s, %.0f per second, %.1f ms apart at most\n",
-                 pictures, seconds, pictures / seconds, longestGap * 1000.0);
+    watch.PrintSummary();
+    result = watch.Result();
   }
   zwlr_screencopy_manager_v1_destroy(g.copies);
   wl_display_disconnect(display);

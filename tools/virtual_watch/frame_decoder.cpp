@@ -1,5 +1,6 @@
 #include "frame_decoder.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdio>
@@ -18,6 +19,21 @@ std::string StepError(const char* what, int step) {
 
 uint64_t Field(uint64_t block, int first, int bits) {
   return (block >> first) & ((uint64_t{1} << bits) - 1);
+}
+
+void PrintFrame(int number, const DecodedFrame& f) {
+  std::printf("frame %d %04d-%02d-%02d %02d:%02d:%02d flag %d end %.6f\n", number, f.year, f.month,
+              f.day, f.hour, f.minute, f.second, f.notCalibrated ? 1 : 0, f.due[kSteps]);
+  for (int k = 1; k <= kSteps; ++k) {
+    const auto s = static_cast<size_t>(k);
+    if (f.edge[s]) {
+      std::printf("  step %2d level %d due %.6f edge %.6f late %.3f ms\n", k, f.level[s], f.due[s],
+                  *f.edge[s], (*f.edge[s] - f.due[s]) * 1000.0);
+    } else {
+      std::printf("  step %2d level %d due %.6f edge -\n", k, f.level[s], f.due[s]);
+    }
+  }
+  std::fflush(stdout);
 }
 
 }  // namespace
@@ -93,7 +109,25 @@ DecodedFrame DecodeFrame(const std::vector<Edge>& edges, double correctionSecond
   return frame;
 }
 
-std::optional<DecodedFrame> FrameReader::See(double at, double changedAt, int level) {
+double Now(clockid_t clock) {
+  timespec ts{};
+  clock_gettime(clock, &ts);
+  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+FrameWatch::FrameWatch(const char* name, int frames, double timeoutSeconds,
+                       double correctionSeconds)
+    : m_name(name),
+      m_frames(frames),
+      m_timeout(timeoutSeconds),
+      m_correction(correctionSeconds),
+      m_start(Now(CLOCK_MONOTONIC)),
+      m_deadline(m_start + timeoutSeconds) {}
+
+const DecodedFrame* FrameWatch::See(double at, int level) {
+  const double changedAt = m_samples > 0 ? (m_last + at) / 2 : at;
+  if (m_samples++ > 0) m_longestGap = std::max(m_longestGap, at - m_last);
+  m_last = at;
   if (level != m_level) {
     m_level = level;
     if (!m_inFrame && level == 1) {
@@ -101,26 +135,39 @@ std::optional<DecodedFrame> FrameReader::See(double at, double changedAt, int le
       m_edges.clear();
       m_frameEnd = changedAt + kSteps * kStepSeconds + 0.25;
     }
-    if (m_inFrame) m_edges.push_back({changedAt, level});
+    if (m_inFrame) m_edges.push_back({changedAt, level, at});
   }
-  if (!m_inFrame || at <= m_frameEnd) return std::nullopt;
-  m_inFrame = false;
-  return DecodeFrame(m_edges, m_correction);
+  if (m_inFrame && at > m_frameEnd) {
+    m_inFrame = false;
+    m_frame = DecodeFrame(m_edges, m_correction);
+    if (!m_frame.ok) {
+      std::fprintf(stderr, "%s: frame %d cannot be decoded: %s\n", m_name, m_decoded + 1,
+                   m_frame.error.c_str());
+      for (const Edge& e : m_edges) std::fprintf(stderr, "  edge %.6f -> %d\n", e.time, e.level);
+      m_result = 1;
+      return nullptr;
+    }
+    PrintFrame(++m_decoded, m_frame);
+    m_deadline = Now(CLOCK_MONOTONIC) + m_timeout;
+    return &m_frame;
+  }
+  if (!m_inFrame && Now(CLOCK_MONOTONIC) > m_deadline) {
+    std::fprintf(stderr, "%s: no frame within %.0f s\n", m_name, m_timeout);
+    m_result = 3;
+  }
+  return nullptr;
 }
 
-void PrintFrame(int number, const DecodedFrame& f) {
-  std::printf("frame %d %04d-%02d-%02d %02d:%02d:%02d flag %d end %.6f\n", number, f.year, f.month,
-              f.day, f.hour, f.minute, f.second, f.notCalibrated ? 1 : 0, f.due[kSteps]);
-  for (int k = 1; k <= kSteps; ++k) {
-    const auto s = static_cast<size_t>(k);
-    if (f.edge[s]) {
-      std::printf("  step %2d level %d due %.6f edge %.6f late %.3f ms\n", k, f.level[s], f.due[s],
-                  *f.edge[s], (*f.edge[s] - f.due[s]) * 1000.0);
-    } else {
-      std::printf("  step %2d level %d due %.6f edge -\n", k, f.level[s], f.due[s]);
-    }
-  }
-  std::fflush(stdout);
+void FrameWatch::Fail(const char* why) {
+  std::fprintf(stderr, "%s: %s\n", m_name, why);
+  m_result = 3;
+}
+
+void FrameWatch::PrintSummary() const {
+  const double seconds = Now(CLOCK_MONOTONIC) - m_start;
+  std::fprintf(stderr, "%s: %ld samples in %.1f s, %.0f per second, %.1f ms apart at most\n",
+               m_name, m_samples, seconds, static_cast<double>(m_samples) / seconds,
+               m_longestGap * 1000.0);
 }
 
 }  // namespace vantorel::watch

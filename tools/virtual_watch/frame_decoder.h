@@ -1,5 +1,7 @@
 #pragma once
 
+#include <time.h>
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -8,10 +10,11 @@
 
 namespace vantorel::watch {
 
-// A change of the area's level seen at a CLOCK_REALTIME instant, in seconds.
+// A change of the area's level at a CLOCK_REALTIME instant, in seconds.
 struct Edge {
   double time;
-  int level;  // after the change: 0 dark, 1 light
+  int level;        // after the change: 0 dark, 1 light
+  double seen = 0;  // the sample that first showed it
 };
 
 inline constexpr int kSteps = 41;
@@ -38,27 +41,47 @@ struct DecodedFrame {
 // later.
 DecodedFrame DecodeFrame(const std::vector<Edge>& edges, double correctionSeconds);
 
-// Gathers one frame at a time from the levels a watch sees: a frame begins at a rise and is
-// decoded a quarter of a second after its last step was due.
-class FrameReader {
+// What a watch does with its samples of the area's level: the frames gathered from them, each
+// printed on stdout once read (a line "frame N DATE TIME flag F end T", then one per step). The
+// watch is over when the frames asked for are read, when one cannot be read or when none has begun
+// within the time-out (the reason on stderr).
+class FrameWatch {
  public:
-  explicit FrameReader(double correctionSeconds) : m_correction(correctionSeconds) {}
+  FrameWatch(const char* name, int frames, double timeoutSeconds, double correctionSeconds);
 
-  // The level seen at `at`, having changed, if it did, at `changedAt`. Gives the frame, read
-  // or not, once one is complete.
-  std::optional<DecodedFrame> See(double at, double changedAt, int level);
-  bool InFrame() const { return m_inFrame; }
+  // A sample of the level taken at `at`. A change happened between the sample before and
+  // this one: the middle of the two is the best estimate. Gives the frame just read, if any.
+  const DecodedFrame* See(double at, int level);
+  // The screen could not be read.
+  void Fail(const char* why);
+  bool Over() const { return m_result >= 0 || m_decoded == m_frames; }
+  // The exit status: 0 every frame read, 1 one that could not be, 3 none in time or no screen.
+  int Result() const { return m_result < 0 ? 0 : m_result; }
+  // The edges of the frame being gathered or just read.
   const std::vector<Edge>& Edges() const { return m_edges; }
+  // How many samples, how fast and how far apart at most, on stderr.
+  void PrintSummary() const;
 
  private:
+  const char* m_name;
+  int m_frames;
+  double m_timeout;
   double m_correction;
+  double m_start;
+  double m_deadline;
+  long m_samples = 0;
+  double m_last = 0;
+  double m_longestGap = 0;
   int m_level = 0;
   bool m_inFrame = false;
   double m_frameEnd = 0;
   std::vector<Edge> m_edges;
+  DecodedFrame m_frame;
+  int m_decoded = 0;
+  int m_result = -1;
 };
 
-// The frame as one line "frame N DATE TIME flag F end T", then a line per step, on stdout.
-void PrintFrame(int number, const DecodedFrame& frame);
+// Seconds on that clock.
+double Now(clockid_t clock);
 
 }  // namespace vantorel::watch

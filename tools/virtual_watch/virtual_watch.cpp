@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -21,8 +20,7 @@
 
 namespace {
 
-using vantorel::watch::DecodedFrame;
-using vantorel::watch::Edge;
+using vantorel::watch::Now;
 
 constexpr const char* kUsage =
     "Usage: virtual_watch [options]\n"
@@ -54,12 +52,6 @@ struct Options {
   double correction = 0;
   std::string readyFile;
 };
-
-double Now(clockid_t clock) {
-  timespec ts{};
-  clock_gettime(clock, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
 
 bool ParseOptions(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
@@ -232,18 +224,12 @@ int Watch(Display* display, int x, int y, const Options& o) {
   const auto period = static_cast<long>(1e9 / o.rate);
   timespec next{};
   clock_gettime(CLOCK_MONOTONIC, &next);
-  double frameDeadline = Now(CLOCK_MONOTONIC) + o.timeout;
-  long samples = 0;
-  const double sampleStart = Now(CLOCK_MONOTONIC);
-  double lastAt = 0;
-  vantorel::watch::FrameReader reader(o.correction);
-  int decoded = 0;
-  int result = 0;
+  vantorel::watch::FrameWatch watch("virtual_watch", o.frames, o.timeout, o.correction);
   // Each wait is the period give or take a quarter, at random: a sampling grid locked to the
   // sender's 50 ms steps would bias every edge estimate the same way.
   std::minstd_rand jitter(static_cast<unsigned>(Now(CLOCK_REALTIME) * 1e6));
   std::uniform_int_distribution<long> spread(-period / 4, period / 4);
-  while (decoded < o.frames) {
+  while (!watch.Over()) {
     next.tv_nsec += period + spread(jitter);
     if (next.tv_nsec >= 1'000'000'000) {
       next.tv_nsec -= 1'000'000'000;
@@ -253,40 +239,15 @@ int Watch(Display* display, int x, int y, const Options& o) {
     const double before = Now(CLOCK_REALTIME);
     const int brightness = sampler.Brightness();
     const double after = Now(CLOCK_REALTIME);
-    ++samples;
     if (brightness < 0) {
-      std::fprintf(stderr, "virtual_watch: the screen cannot be read\n");
-      result = 3;
+      watch.Fail("the screen cannot be read");
       break;
     }
-    // The server took the picture somewhere inside the round trip; a change happened between
-    // the sample before and this one, so the middle of the two is the best estimate.
-    const double at = (before + after) / 2;
-    const double changedAt = samples > 1 ? (lastAt + at) / 2 : at;
-    lastAt = at;
-    const std::optional<DecodedFrame> frame = reader.See(at, changedAt, brightness >= 128 ? 1 : 0);
-    if (frame && !frame->ok) {
-      std::fprintf(stderr, "virtual_watch: frame %d cannot be decoded: %s\n", decoded + 1,
-                   frame->error.c_str());
-      for (const Edge& e : reader.Edges())
-        std::fprintf(stderr, "  edge %.6f -> %d\n", e.time, e.level);
-      result = 1;
-      break;
-    }
-    if (frame) {
-      vantorel::watch::PrintFrame(++decoded, *frame);
-      frameDeadline = Now(CLOCK_MONOTONIC) + o.timeout;
-    }
-    if (!reader.InFrame() && Now(CLOCK_MONOTONIC) > frameDeadline) {
-      std::fprintf(stderr, "virtual_watch: no frame within %.0f s\n", o.timeout);
-      result = 3;
-      break;
-    }
+    // The server took the picture somewhere inside the round trip.
+    watch.See((before + after) / 2, brightness >= 128 ? 1 : 0);
   }
-  const double seconds = Now(CLOCK_MONOTONIC) - sampleStart;
-  std::fprintf(stderr, "virtual_watch: %ld samples in %.1f s, %.0f per second\n", samples, seconds,
-               samples / seconds);
-  return result;
+  watch.PrintSummary();
+  return watch.Result();
 }
 
 }  // namespace
