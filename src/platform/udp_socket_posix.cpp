@@ -18,6 +18,17 @@ uint32_t LastSocketError() {
 }
 
 bool StartSockets() {
+  // The system stamps arriving datagrams only while some socket asks it to, and starts a
+  // moment after the first one does, later still on a loaded machine: an answer from a server
+  // close by could come first and lose its stamp. One socket asking from the start, kept for
+  // the program's life, keeps the stamps on for every query.
+  static const int keeper = [] {
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    const int on = 1;
+    if (fd >= 0) ::setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
+    return fd;
+  }();
+  static_cast<void>(keeper);
   return true;
 }
 

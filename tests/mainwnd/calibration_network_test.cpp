@@ -273,6 +273,9 @@ TEST(CalibrationOverTheNetwork, FaultyServersEndInBoundedTimeWithTheRightOutcome
 // arrived: the time it waited is neither offset nor delay.
 TEST(CalibrationOverTheNetwork, AnAnswerLeftWaitingKeepsItsOffset) {
   FakeNtpServer server([](const Request& r) { return std::vector<Datagram>{test::GoodReply(r)}; });
+  // The server started the sockets, which turns the system's arrival stamps on a moment
+  // later; the program starts them with its window, long before its first query.
+  std::this_thread::sleep_for(100ms);
   ParallelSntp sntp;
   sntp.SetTimeout(1500);
   const auto loopback = platform::NetAddress::V4(*platform::ParseDottedQuad("127.0.0.1"));
