@@ -324,6 +324,7 @@ CalibrationOutcome CalibrationRun::Run() {
   outcome.calibrated = successes >= kOffsetsPerRun;
   if (outcome.calibrated) {
     outcome.correction = static_cast<int64_t>(sum / successes * kUnitsPerSecond);
+    outcome.longestDelay = longest;
     platform::Log("calibrated: %+.3f ms from %d offsets (%+.3f to %+.3f ms), delays up to %.3f ms",
                   sum / successes * 1e3, successes, lowest * 1e3, highest * 1e3, longest * 1e3);
     m_host.SetCorrection(&outcome.correction);

@@ -55,8 +55,9 @@ struct CalibrationOutcome {
   bool calibrated = false;
   int successes = 0;
   int queries = 0;
-  int addresses = 0;       // different addresses asked
-  int64_t correction = 0;  // 100 ns units, when calibrated
+  int addresses = 0;        // different addresses asked
+  int64_t correction = 0;   // 100 ns units, when calibrated
+  double longestDelay = 0;  // seconds, of the offsets taken
 };
 
 // One calibration run at a time: asks servers until twelve plausible offsets are in, and

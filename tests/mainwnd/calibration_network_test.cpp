@@ -254,7 +254,10 @@ TEST(CalibrationOverTheNetwork, FaultyServersEndInBoundedTimeWithTheRightOutcome
     EXPECT_LT(took, c.bound) << std::chrono::duration_cast<std::chrono::milliseconds>(took).count()
                              << " ms";
     if (c.calibrated) {
-      EXPECT_NEAR(static_cast<double>(outcome.correction) / 1e7, kOffset, 0.005);
+      // An offset can be off by at most half its round trip, whichever way the trip's time
+      // fell: on a busy machine the servers' threads wait, and the bound widens with them.
+      EXPECT_NEAR(static_cast<double>(outcome.correction) / 1e7, kOffset,
+                  0.001 + outcome.longestDelay / 2);
     } else {
       const auto calls = host.Calls();
       EXPECT_NE(std::find(calls.begin(), calls.end(), "prompt 0"), calls.end());
