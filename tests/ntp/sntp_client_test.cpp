@@ -56,7 +56,8 @@ TEST(SntpClient, GoodReplyGivesOffsetAndTimestamps) {
   FakeNtpServer server([](const Request& r) { return std::vector<Datagram>{GoodReply(r, 2.5)}; });
   const Outcome o = QueryOnce("127.0.0.1", server.Port());
   ASSERT_TRUE(o.ok) << o.error;
-  EXPECT_NEAR(o.result.clockOffset, 2.5, 0.01);
+  // Off by half the round trip at most, however the trip's time fell on a busy machine.
+  EXPECT_NEAR(o.result.clockOffset, 2.5, 0.001 + o.result.roundTripDelay / 2);
   EXPECT_GE(o.result.roundTripDelay, -0.002);
   EXPECT_LT(o.result.roundTripDelay, 0.1);
   EXPECT_EQ(o.result.stratum, 2);
@@ -101,7 +102,7 @@ TEST(SntpClient, StaleDatagramIsSkippedForTheGoodReply) {
   });
   const Outcome o = QueryOnce("127.0.0.1", server.Port());
   ASSERT_TRUE(o.ok) << o.error;
-  EXPECT_NEAR(o.result.clockOffset, 1.0, 0.01);
+  EXPECT_NEAR(o.result.clockOffset, 1.0, 0.001 + o.result.roundTripDelay / 2);
 }
 
 TEST(SntpClient, SilentServerTimesOutOnTime) {
