@@ -4,10 +4,25 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "controls/x11_desktop.h"
+
 namespace vantorel {
 
 WindowDrag::WindowDrag(QWidget* window) : QObject(window), m_window(window) {
   window->installEventFilter(this);
+}
+
+void WindowDrag::StartMove() {
+  if (!m_pressed) return;  // a tap: its release was already here
+  // Asked after a release, the window system would move the window until the next click: an X
+  // server may have the button up before the program has read it, and on Wayland the request
+  // would carry the release's serial, which the compositor takes for a held button.
+  if (FirstButtonAlreadyUp()) return;
+  // The window system moves the window where it can: on Wayland nothing else can, and under a
+  // compositor that places windows itself a move of the program's own is undone.
+  QWindow* handle = m_window->windowHandle();
+  m_systemMove = handle != nullptr && handle->startSystemMove();
+  m_dragging = !m_systemMove;
 }
 
 bool WindowDrag::eventFilter(QObject* watched, QEvent* event) {
@@ -16,15 +31,12 @@ bool WindowDrag::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress: {
       auto* mouse = static_cast<QMouseEvent*>(event);
       if (mouse->button() != Qt::LeftButton) return false;
-      // The window system moves the window where it can: on Wayland nothing else can, and
-      // under a compositor that places windows itself a move of the program's own is undone.
-      QWindow* handle = m_window->windowHandle();
-      if (handle != nullptr && handle->startSystemMove()) {
-        m_dragging = false;
-        return true;
-      }
       m_grab = mouse->globalPosition().toPoint() - m_window->frameGeometry().topLeft();
-      m_dragging = true;
+      m_pressed = true;
+      m_dragging = false;
+      m_systemMove = false;
+      // After the input already read: a release among it makes this press a tap.
+      QMetaObject::invokeMethod(this, &WindowDrag::StartMove, Qt::QueuedConnection);
       return true;
     }
     case QEvent::MouseMove: {
@@ -34,6 +46,12 @@ bool WindowDrag::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     case QEvent::MouseButtonRelease:
+      if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) return false;
+      // Once the window system moves the window, the release is its own; one that comes here
+      // came before it took the pointer (a quick click, a busy machine).
+      if (m_systemMove) CancelSystemMove(m_window->windowHandle());
+      m_pressed = false;
+      m_systemMove = false;
       m_dragging = false;
       return false;
     default:

@@ -17,9 +17,13 @@ class WindowDrag : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void StartMove();
+
   QWidget* m_window;
   QPoint m_grab;
-  bool m_dragging = false;
+  bool m_pressed = false;     // the button is down, as far as the program has read
+  bool m_dragging = false;    // moved by the program
+  bool m_systemMove = false;  // asked the window system to move it
 };
 
 }  // namespace vantorel

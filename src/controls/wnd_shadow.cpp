@@ -8,10 +8,7 @@
 #include <QScreen>
 #include <QWindow>
 
-#if defined(VANTOREL_HAVE_XCB)
-#include <xcb/xcb.h>
-#endif
-
+#include "controls/x11_desktop.h"
 #include "platform/composition.h"
 
 namespace vantorel {
@@ -25,25 +22,12 @@ bool InRange(int value, int low, int high) {
 }
 
 #if defined(VANTOREL_HAVE_XCB)
-// The application's X connection, or none.
-xcb_connection_t* X11Connection() {
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  return x11 != nullptr ? x11->connection() : nullptr;
-}
-
 // On X11 a compositing manager owns the selection _NET_WM_CM_S<screen>.
 bool X11CompositorRunning() {
   xcb_connection_t* connection = X11Connection();
   if (connection == nullptr) return false;
   // The selection is looked at twice a second: its name is asked for once.
-  static const xcb_atom_t selection = [connection] {
-    const char name[] = "_NET_WM_CM_S0";
-    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr);
-    const xcb_atom_t value = atom != nullptr ? atom->atom : xcb_atom_t{XCB_ATOM_NONE};
-    free(atom);
-    return value;
-  }();
+  static const xcb_atom_t selection = X11Atom(connection, "_NET_WM_CM_S0");
   if (selection == xcb_atom_t{XCB_ATOM_NONE}) return false;
   xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(
       connection, xcb_get_selection_owner(connection, selection), nullptr);

@@ -65,6 +65,11 @@ stage() {  # stage NAME ENVIRONMENT...: the program started with that environmen
   check "$name: a drag by 150, 80 from the surface moves the window by that" \
     eval '[[ "$(place_of QUMRA)" == "$((wx + 150)) $((wy + 80)) 640 600" ]]'
   read -r wx wy _ _ <<<"$(place_of QUMRA)"
+  # A tap: the button is up before the window system can take the pointer for a move.
+  input move $((wx + 300)) $((wy + 20)) sleep 150 down up sleep 150 move $((wx + 400)) $((wy + 100))
+  sleep 0.5
+  check "$name: after a tap on the surface the window stays as the pointer moves on ($(place_of QUMRA))" \
+    eval '[[ "$(place_of QUMRA)" == "$wx $wy 640 600" ]]'
 
   # Setting opens the settings; Escape closes them. "?" opens the help; its ✕ closes it.
   # The settings' zone list face is at (118, 100), 209 x 32. A row of its list other than the
