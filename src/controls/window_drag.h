@@ -19,11 +19,16 @@ class WindowDrag : public QObject {
  private:
   void StartMove();
 
+  enum class State {
+    kIdle,
+    kPressed,     // the button is down, as far as the program has read
+    kSystemMove,  // the window system was asked to move the window
+    kOwnMove,     // the program moves it with the pointer
+  };
+
   QWidget* m_window;
   QPoint m_grab;
-  bool m_pressed = false;     // the button is down, as far as the program has read
-  bool m_dragging = false;    // moved by the program
-  bool m_systemMove = false;  // asked the window system to move it
+  State m_state = State::kIdle;
 };
 
 }  // namespace vantorel

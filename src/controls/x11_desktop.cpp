@@ -26,18 +26,19 @@ xcb_atom_t X11Atom(xcb_connection_t* connection, const char* name) {
 }
 #endif
 
-bool FirstButtonAlreadyUp() {
+bool FirstButtonAlreadyUp(QWindow* window) {
 #if defined(VANTOREL_HAVE_XCB)
   xcb_connection_t* connection = X11Connection();
-  if (connection == nullptr) return false;
-  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+  if (connection == nullptr || window == nullptr) return false;
+  const auto id = static_cast<xcb_window_t>(window->winId());
   xcb_query_pointer_reply_t* pointer =
-      xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root), nullptr);
+      xcb_query_pointer_reply(connection, xcb_query_pointer(connection, id), nullptr);
   if (pointer == nullptr) return false;
   const bool up = (pointer->mask & XCB_BUTTON_MASK_1) == 0;
   std::free(pointer);
   return up;
 #else
+  (void)window;
   return false;
 #endif
 }

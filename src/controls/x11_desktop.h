@@ -16,7 +16,7 @@ xcb_atom_t X11Atom(xcb_connection_t* connection, const char* name);
 #endif
 
 // Whether the X server has the first pointer button up already. False off X11.
-bool FirstButtonAlreadyUp();
+bool FirstButtonAlreadyUp(QWindow* window);
 // Called when the release of the button that asked the window manager to move `window` came to
 // the program instead: the manager took the pointer too late to see it, and would go on moving
 // the window, keys included, until the next click. Does nothing off X11.
